@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Vardel needs, only those missing.
+#   scripts/deps.sh          what building and running needs
+#   scripts/deps.sh --tests  also what the tests need
+set -euo pipefail
+
+packages=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev libqt6sql6-sqlite libsqlite3-dev libx11-dev libgl-dev
+    qt6-qpa-plugins fonts-noto-core fonts-dejavu-core
+)
+if [[ "${1:-}" == "--tests" ]]; then
+    packages+=(
+        xvfb x11-xkb-utils x11-utils xdotool imagemagick
+        g++-mingw-w64-x86-64 desktop-file-utils appstream sqlite3
+    )
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+        missing+=("$package")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "Installing: ${missing[*]}"
+as_root=()
+[[ $(id -u) -eq 0 ]] || as_root=(sudo)
+"${as_root[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

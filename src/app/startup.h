@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+class frmMain;
+
+namespace startup {
+
+// Loads the main window for `appFolder` and shows it. When db.mdb cannot be read the error
+// report is shown instead and no window is returned.
+std::unique_ptr<frmMain> showMainWindow(const QString& appFolder);
+
+// The whole program: application object, main window, event loop. Returns the exit code.
+int run(int argc, char* argv[]);
+
+} // namespace startup

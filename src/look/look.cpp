@@ -1,0 +1,50 @@
+#include "look/look.h"
+
+#include <QLabel>
+#include <QPalette>
+#include <QWidget>
+
+namespace look {
+
+QFont tahoma(qreal pointSize)
+{
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPointSizeF(pointSize);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+void installFontSubstitutes()
+{
+    const QStringList persianFaces = {QStringLiteral("Vazirmatn"),
+                                      QStringLiteral("Noto Sans Arabic"),
+                                      QStringLiteral("Noto Naskh Arabic"),
+                                      QStringLiteral("DejaVu Sans")};
+    QFont::insertSubstitutions(QStringLiteral("Tahoma"), persianFaces);
+    QFont::insertSubstitutions(QStringLiteral("B Bardiya"), persianFaces);
+}
+
+void makeRed(QWidget* widget)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    widget->setPalette(palette);
+}
+
+void autoSize(QLabel* label)
+{
+    const QRect before = label->geometry();
+    label->adjustSize();
+    if (label->alignment() & Qt::AlignRight)
+        label->move(before.right() + 1 - label->width(), before.top());
+}
+
+QIcon windowIcon()
+{
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/vardel-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+} // namespace look

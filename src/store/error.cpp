@@ -1,0 +1,10 @@
+#include "store/error.h"
+
+namespace store {
+
+Error::Error(int number, QString description)
+    : m_number(number), m_description(std::move(description)), m_what(m_description.toUtf8())
+{
+}
+
+} // namespace store
