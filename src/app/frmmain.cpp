@@ -10,6 +10,7 @@
 #include "store/statements.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -132,13 +133,15 @@ void frmMain::buildControls()
     Combo1->setCurrentIndex(-1);
     Label3 = label(Frame2, "Label3", QStringLiteral("تعداد اسامي :"),
                    twipsRect(1110, 420, 1005, 195), 8.25);
+    look::makeRed(Label3);
     look::autoSize(Label3);
     LBLNameCount = label(Frame2, "LBLNameCount", QStringLiteral("#"),
                          twipsRect(525, 450, 120, 195), 8.25);
     look::autoSize(LBLNameCount);
-    // The frame's red caption is not passed on to what it holds.
-    Combo1->setPalette(palette());
-    LBLNameCount->setPalette(palette());
+    // The frame's red caption is not passed on to the count.
+    QPalette plain = LBLNameCount->palette();
+    plain.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::WindowText));
+    LBLNameCount->setPalette(plain);
 
     Picture1 = control<QLabel>(client, "Picture1", twipsRect(6120, 120, 1575, 1935), 8.25);
     // A picture shows at its own size from the top-left corner, cut off at the edges.

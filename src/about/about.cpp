@@ -1,0 +1,1 @@
+// The about window lives here.

@@ -1,0 +1,1 @@
+// The add and edit windows live here.
