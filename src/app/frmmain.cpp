@@ -314,12 +314,10 @@ void frmMain::showDetails()
         store::Recordset row(connection, store::rowByIdStatement(*id), store::OpenMode::Read);
         if (row.eof()) {
             // Removed by another program since the list was filled.
-            namestr->clear();
-            meanlbl->clear();
-            sexlbl->clear();
-            Picture1->clear();
+            clearDetails();
             return;
         }
+        m_shownId = id;
         meanlbl->setPlainText(row.value(QStringLiteral("means")).toString());
         const QString gender = row.value(QStringLiteral("gender")).toString();
         auto showGender = [this](const QString& file, const QString& word) {
@@ -332,6 +330,15 @@ void frmMain::showDetails()
         if (gender == QStringLiteral("m"))
             showGender(QStringLiteral("man.jpg"), QStringLiteral("مذکر"));
     });
+}
+
+void frmMain::clearDetails()
+{
+    m_shownId.reset();
+    namestr->clear();
+    meanlbl->clear();
+    sexlbl->clear();
+    Picture1->clear();
 }
 
 void frmMain::exitCommand()

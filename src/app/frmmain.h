@@ -55,8 +55,12 @@ private:
     void fillNameList(const store::Statement& statement);
     void setFilterIndex(int index);
     void showCount();
+    // Empties the details panel: name, meaning, gender word and picture.
+    void clearDetails();
 
     QString m_appFolder;
+    // The id of the row the details panel shows, if any.
+    std::optional<qint32> m_shownId;
 
     QLineEdit* txtName;
     NameListBox* LstNames;
