@@ -1,9 +1,9 @@
 // Builds a db.mdb from a starter list of names. An existing db.mdb is never touched.
 #include "dbfile.h"
 
+#include <cstdio>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <cstdio>
 
 int main(int argc, char* argv[])
 {

@@ -11,15 +11,13 @@ namespace ErrorReport {
 void show(QWidget* parent, const store::Error& error);
 
 // Runs `handler`; a store::Error it throws is reported and the program goes on.
-template<typename Handler>
-void guarded(QWidget* parent, Handler&& handler);
+template <typename Handler> void guarded(QWidget* parent, Handler&& handler);
 
 } // namespace ErrorReport
 
 #include "store/error.h"
 
-template<typename Handler>
-void ErrorReport::guarded(QWidget* parent, Handler&& handler)
+template <typename Handler> void ErrorReport::guarded(QWidget* parent, Handler&& handler)
 {
     try {
         handler();

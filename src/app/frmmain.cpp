@@ -28,7 +28,7 @@ using look::twipsRect;
 
 namespace {
 
-template<typename Widget>
+template <typename Widget>
 Widget* control(QWidget* parent, const char* name, QRect geometry, qreal pointSize)
 {
     auto* widget = new Widget(parent);
@@ -104,8 +104,8 @@ void frmMain::buildControls()
     // inactive window colour reads the same way.
     setBackground(LstNames, palette().color(QPalette::Inactive, QPalette::Midlight));
 
-    Label1 = label(client, "Label1", QStringLiteral("ليست نامها:"),
-                   twipsRect(6840, 2160, 855, 195), 8.25);
+    Label1 = label(client, "Label1", QStringLiteral("ليست نامها:"), twipsRect(6840, 2160, 855, 195),
+                   8.25);
     look::makeRed(Label1);
     look::autoSize(Label1);
 
@@ -135,8 +135,8 @@ void frmMain::buildControls()
                    twipsRect(1110, 420, 1005, 195), 8.25);
     look::makeRed(Label3);
     look::autoSize(Label3);
-    LBLNameCount = label(Frame2, "LBLNameCount", QStringLiteral("#"),
-                         twipsRect(525, 450, 120, 195), 8.25);
+    LBLNameCount =
+        label(Frame2, "LBLNameCount", QStringLiteral("#"), twipsRect(525, 450, 120, 195), 8.25);
     look::autoSize(LBLNameCount);
     // The frame's red caption is not passed on to the count.
     QPalette plain = LBLNameCount->palette();
@@ -148,13 +148,13 @@ void frmMain::buildControls()
     Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop | Qt::AlignAbsolute);
 
     namestr = label(client, "namestr", QString(), twipsRect(2280, 240, 2775, 495), 11.25);
-    namelbl = label(client, "namelbl", QStringLiteral("نام "), twipsRect(5520, 240, 495, 735),
-                    11.25);
+    namelbl =
+        label(client, "namelbl", QStringLiteral("نام "), twipsRect(5520, 240, 495, 735), 11.25);
     namelbl->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignTop);
-    Label4 = label(client, "Label4", QStringLiteral("جنسيت"), twipsRect(5040, 840, 975, 495),
-                   11.25);
-    Label5 = label(client, "Label5", QStringLiteral("معني"), twipsRect(5040, 1440, 975, 495),
-                   11.25);
+    Label4 =
+        label(client, "Label4", QStringLiteral("جنسيت"), twipsRect(5040, 840, 975, 495), 11.25);
+    Label5 =
+        label(client, "Label5", QStringLiteral("معني"), twipsRect(5040, 1440, 975, 495), 11.25);
     sexlbl = label(client, "sexlbl", QString(), twipsRect(2280, 840, 2775, 495), 11.25);
     for (QLabel* caption : {namestr, namelbl, Label4, Label5, sexlbl})
         caption->setLayoutDirection(Qt::LeftToRight);
@@ -167,9 +167,9 @@ void frmMain::buildControls()
     setBackground(meanlbl, palette().color(QPalette::Button));
 
     // Labels and frames never take the focus; the picture is no tab stop.
-    for (QWidget* passive : std::initializer_list<QWidget*>{Label1, Frame1, Frame2, Label3,
-                                                            LBLNameCount, Picture1, namestr,
-                                                            namelbl, Label4, Label5, sexlbl})
+    for (QWidget* passive :
+         std::initializer_list<QWidget*>{Label1, Frame1, Frame2, Label3, LBLNameCount, Picture1,
+                                         namestr, namelbl, Label4, Label5, sexlbl})
         passive->setFocusPolicy(Qt::NoFocus);
     QWidget* tabOrder[] = {txtName, LstNames, Check1, Check2, txtSearch, Command1, Combo1, meanlbl};
     for (size_t i = 1; i < std::size(tabOrder); ++i)
@@ -267,8 +267,8 @@ void frmMain::searchClicked()
             Check1->setChecked(true);
             Check2->setChecked(true);
         }
-        fillNameList(store::searchStatement(Check1->isChecked(), Check2->isChecked(),
-                                            txtSearch->text()));
+        fillNameList(
+            store::searchStatement(Check1->isChecked(), Check2->isChecked(), txtSearch->text()));
     });
 }
 
@@ -362,7 +362,8 @@ void frmMain::focusOutEvent(QFocusEvent* event)
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::ShortcutOverride && isWindowShortcut(static_cast<QKeyEvent*>(event))) {
+    if (event->type() == QEvent::ShortcutOverride &&
+        isWindowShortcut(static_cast<QKeyEvent*>(event))) {
         event->ignore();
         return true;
     }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QMainWindow>
 #include <optional>
+#include <QMainWindow>
 
 class QAction;
 class QCheckBox;

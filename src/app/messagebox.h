@@ -10,7 +10,12 @@ class QWidget;
 class MessageBox
 {
 public:
-    enum Answer { Ok, Yes, No };
+    enum Answer
+    {
+        Ok,
+        Yes,
+        No
+    };
 
     // Information icon and an OK button, empty title.
     static void information(QWidget* parent, const QString& text);

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QAbstractListModel>
-#include <QListView>
 #include <QList>
+#include <QListView>
 
 // The entries of the name list: each shows a name and carries its row's id.
 class NameListModel : public QAbstractListModel

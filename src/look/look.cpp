@@ -16,10 +16,9 @@ QFont tahoma(qreal pointSize)
 
 void installFontSubstitutes()
 {
-    const QStringList persianFaces = {QStringLiteral("Vazirmatn"),
-                                      QStringLiteral("Noto Sans Arabic"),
-                                      QStringLiteral("Noto Naskh Arabic"),
-                                      QStringLiteral("DejaVu Sans")};
+    const QStringList persianFaces = {
+        QStringLiteral("Vazirmatn"), QStringLiteral("Noto Sans Arabic"),
+        QStringLiteral("Noto Naskh Arabic"), QStringLiteral("DejaVu Sans")};
     QFont::insertSubstitutions(QStringLiteral("Tahoma"), persianFaces);
     QFont::insertSubstitutions(QStringLiteral("B Bardiya"), persianFaces);
 }

@@ -3,12 +3,12 @@
 #include "store/connectionstring.h"
 #include "store/error.h"
 
+#include <atomic>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlRecord>
 #include <QUrl>
-#include <atomic>
 
 namespace store {
 
@@ -63,10 +63,12 @@ void Connection::fail(const QSqlError& error) const
         number = 1;
     const QString details = error.databaseText().isEmpty() ? error.text() : error.databaseText();
     if ((number & 0xff) == SqliteNotADatabase)
-        throw Error(number,
-                    QStringLiteral("فایل %1 پایگاه داده‌ی SQLite نیست یا آسیب دیده است (%2).")
-                        .arg(m_filePath, details));
-    throw Error(number, QStringLiteral("خطا در پایگاه داده‌ی %1: %2").arg(m_filePath, details));
+        throw Error(number, QStringLiteral("فایل %1 پایگاه داده‌ی SQLite نیست یا آسیب دیده است "
+                                           "(%2).")
+                                .arg(m_filePath, details));
+    throw Error(
+        number,
+        QStringLiteral("خطا در پایگاه داده‌ی %1: %2").arg(m_filePath, details));
 }
 
 Recordset::Recordset(Connection& connection, const Statement& statement, OpenMode mode)
@@ -100,8 +102,10 @@ int Recordset::column(const QString& name) const
 {
     const int index = m_query.record().indexOf(name);
     if (index < 0)
-        throw Error(1, QStringLiteral("ستون %1 در جدول vardel پایگاه داده‌ی %2 نیست.")
-                           .arg(name, m_connection.filePath()));
+        throw Error(1,
+                    QStringLiteral(
+                        "ستون %1 در جدول vardel پایگاه داده‌ی %2 نیست.")
+                        .arg(name, m_connection.filePath()));
     return index;
 }
 
@@ -114,10 +118,10 @@ QVariant Recordset::value(int column) const
 void Recordset::requireCurrentRow() const
 {
     if (m_eof)
-        throw Error(Error::NoCurrentRow,
-                    QStringLiteral("این نام دیگر در پایگاه داده‌ی %1 نیست؛ شاید برنامه‌ی دیگری "
-                                   "آن را حذف کرده است.")
-                        .arg(m_connection.filePath()));
+        throw Error(Error::NoCurrentRow, QStringLiteral("این نام دیگر در پایگاه داده‌ی %1 نیست؛ "
+                                                        "شاید برنامه‌ی دیگری "
+                                                        "آن را حذف کرده است.")
+                                             .arg(m_connection.filePath()));
 }
 
 void Recordset::requireWriteMode() const
@@ -154,12 +158,12 @@ void Recordset::update()
 
     QSqlQuery write(m_connection.database());
     if (m_adding) {
-        const QString sql = columns.isEmpty()
-                                ? QStringLiteral("INSERT INTO vardel DEFAULT VALUES")
-                                : QStringLiteral("INSERT INTO vardel (%1) VALUES (%2)")
-                                      .arg(columns.join(QLatin1Char(',')),
-                                           QStringList(columns.size(), QStringLiteral("?"))
-                                               .join(QLatin1Char(',')));
+        const QString sql =
+            columns.isEmpty()
+                ? QStringLiteral("INSERT INTO vardel DEFAULT VALUES")
+                : QStringLiteral("INSERT INTO vardel (%1) VALUES (%2)")
+                      .arg(columns.join(QLatin1Char(',')),
+                           QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(',')));
         if (!write.prepare(sql))
             m_connection.fail(write.lastError());
     } else {

@@ -2,11 +2,11 @@
 
 #include "store/statements.h"
 
+#include <optional>
 #include <QHash>
 #include <QSqlQuery>
 #include <QString>
 #include <QVariant>
-#include <optional>
 
 namespace store {
 
@@ -33,7 +33,11 @@ private:
 
 // How a statement is opened: read mode walks its rows forward only; write mode also lets the
 // caller append, change or delete the current row.
-enum class OpenMode { Read, Write };
+enum class OpenMode
+{
+    Read,
+    Write
+};
 
 // The rows of one statement, standing on the first row (or at the end when there is none).
 class Recordset

@@ -1,5 +1,6 @@
 #include "testsupport.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -8,7 +9,6 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QApplication>
 #include <QTest>
 #include <QUuid>
 #include <QWidget>
@@ -27,8 +27,7 @@ AppFolder::AppFolder(const QList<dbfile::Entry>& entries)
 
 namespace {
 
-template<typename Work>
-auto withDatabase(const QString& path, Work work)
+template <typename Work> auto withDatabase(const QString& path, Work work)
 {
     const QString name = QUuid::createUuid().toString();
     struct Remove
@@ -99,9 +98,9 @@ QList<dbfile::Entry> realNames(int count)
             const QString gender = it.value().toObject().value(QStringLiteral("gender")).toString();
             if (gender != QStringLiteral("MALE") && gender != QStringLiteral("FEMALE"))
                 continue;
-            names.append({it.key(), QString(),
-                          gender == QStringLiteral("MALE") ? QStringLiteral("m")
-                                                           : QStringLiteral("f")});
+            names.append(
+                {it.key(), QString(),
+                 gender == QStringLiteral("MALE") ? QStringLiteral("m") : QStringLiteral("f")});
         }
     }
     // Generated names: a Persian first letter and syllables, so that ordering and prefixes
