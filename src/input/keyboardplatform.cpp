@@ -1,10 +1,5 @@
 #include "input/keyboardplatform.h"
 
-#include <memory>
-
-// Each platform file defines this factory; CMake builds exactly one of them.
-std::unique_ptr<KeyboardPlatform> createNativeKeyboardPlatform();
-
 namespace {
 KeyboardPlatform* g_override = nullptr;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 // The three platform operations the keyboard module needs. Each platform has its own
 // implementation, chosen at build time; tests install a fake.
 class KeyboardPlatform
@@ -20,3 +22,6 @@ public:
 KeyboardPlatform& keyboardPlatform();
 // Replaces it (tests); nullptr goes back to the build's own. The caller keeps ownership.
 void setKeyboardPlatform(KeyboardPlatform* platform);
+
+// The build's own platform. Each platform file defines it; CMake builds exactly one of them.
+std::unique_ptr<KeyboardPlatform> createNativeKeyboardPlatform();

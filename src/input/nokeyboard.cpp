@@ -2,7 +2,6 @@
 #include "input/keyboardplatform.h"
 
 #include <QCoreApplication>
-#include <memory>
 
 namespace {
 
