@@ -247,16 +247,19 @@ std::optional<qint32> frmMain::selectedNameId() const
 void frmMain::setFilterIndex(int index)
 {
     Combo1->setCurrentIndex(index);
-    genderFilterClicked();
+    applyGenderFilter();
 }
 
 void frmMain::genderFilterClicked()
 {
-    ErrorReport::guarded(this, [this] {
-        LstNames->names()->clear();
-        txtSearch->clear();
-        fillNameList(store::genderFilterStatement(Combo1->currentIndex()));
-    });
+    ErrorReport::guarded(this, [this] { applyGenderFilter(); });
+}
+
+void frmMain::applyGenderFilter()
+{
+    LstNames->names()->clear();
+    txtSearch->clear();
+    fillNameList(store::genderFilterStatement(Combo1->currentIndex()));
 }
 
 void frmMain::searchClicked()
@@ -283,7 +286,7 @@ void frmMain::nameTextChanged()
 void frmMain::fillNameList(const store::Statement& statement)
 {
     QList<NameListModel::Item> items;
-    {
+    try {
         store::Connection connection(store::connectionString());
         store::Recordset rows(connection, statement, store::OpenMode::Read);
         if (!rows.eof()) {
@@ -292,6 +295,9 @@ void frmMain::fillNameList(const store::Statement& statement)
             for (; !rows.eof(); rows.moveNext())
                 items.append({rows.value(name).toString(), rows.value(id).toInt()});
         }
+    } catch (const store::Error&) {
+        showCount(); // the count always matches the list, also when it stays empty
+        throw;
     }
     LstNames->names()->append(std::move(items));
     showCount();

@@ -52,6 +52,8 @@ protected:
 private:
     void buildControls();
     void buildMenu();
+    // Refills the list with the gender filter's choice; throws store::Error.
+    void applyGenderFilter();
     void fillNameList(const store::Statement& statement);
     void setFilterIndex(int index);
     void showCount();

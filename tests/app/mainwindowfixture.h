@@ -1,0 +1,57 @@
+#pragma once
+
+#include "app/frmmain.h"
+#include "app/namelist.h"
+#include "testsupport.h"
+
+#include <memory>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+// A main window loaded from a temporary application folder, with its controls at hand.
+struct MainWindowFixture
+{
+    explicit MainWindowFixture(const QList<dbfile::Entry>& entries)
+        : folder(entries), window(std::make_unique<frmMain>())
+    {
+        window->load(folder.path());
+    }
+
+    template <typename T = QWidget> T* find(const char* name) const
+    {
+        T* child = window->findChild<T*>(QLatin1String(name));
+        if (!child)
+            qFatal("no control %s", name);
+        return child;
+    }
+
+    NameListBox* list() const { return find<NameListBox>("LstNames"); }
+    QStringList listed() const
+    {
+        QStringList texts;
+        for (int row = 0; row < list()->listCount(); ++row)
+            texts << list()->names()->at(row).text;
+        return texts;
+    }
+    QString count() const { return find<QLabel>("LBLNameCount")->text(); }
+    void select(int row) const
+    {
+        const QRect rect = list()->visualRect(list()->names()->index(row));
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+    void chooseFilter(int index) const
+    {
+        // As the user does: the combo box's own activation signal.
+        auto* combo = find<QComboBox>("Combo1");
+        combo->setCurrentIndex(index);
+        Q_EMIT combo->activated(index);
+    }
+
+    testsupport::AppFolder folder;
+    std::unique_ptr<frmMain> window;
+};

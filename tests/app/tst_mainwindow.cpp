@@ -1,0 +1,327 @@
+#include "app/messagebox.h"
+#include "app/startup.h"
+#include "mainwindowfixture.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+
+using dbfile::Entry;
+
+namespace {
+
+const QString maleWord = QStringLiteral("مذکر");
+const QString femaleWord = QStringLiteral("مونث");
+
+QList<Entry> sampleNames()
+{
+    return {{QStringLiteral("کوروش"), QStringLiteral("خورشید"), QStringLiteral("m")},
+            {QStringLiteral("آرش"), QStringLiteral("درخشان"), QStringLiteral("m")},
+            {QStringLiteral("مهسا"), QStringLiteral("مانند ماه"), QStringLiteral("f")},
+            {QStringLiteral("بهار"), QStringLiteral(""), QStringLiteral("f")},
+            {QStringLiteral("Dara"), QStringLiteral("دارنده"), QStringLiteral("F")},
+            {QStringLiteral("آرش"), QStringLiteral("قهرمان کماندار"), QStringLiteral("m")}};
+}
+
+} // namespace
+
+class MainWindowTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { MessageBox::takeAnswered(); }
+
+    void firstShownState();
+    void layoutAndMenu();
+    void genderFilterCounts();
+    void emptyTableShowsZero();
+    void sameNameTwiceKeepsBothIds();
+    void exitShortcutWinsOverCut();
+    void enterPressesNoButton();
+    void missingDatabaseEndsBeforeTheWindowShows();
+    void laterDatabaseFailureIsReportedAndTheProgramGoesOn();
+
+    void detailsKeepGenderOfUnknownCodes();
+    void detailsOfEmptyAndMissingMeanings();
+    void detailsOfARemovedRow();
+    void detailsWithoutPictures();
+    void detailsWithoutSelectionDoNothing();
+};
+
+void MainWindowTest::firstShownState()
+{
+    MainWindowFixture f(sampleNames());
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+
+    QCOMPARE(f.find<QComboBox>("Combo1")->currentText(), QStringLiteral("تمامي اسامي"));
+    QCOMPARE(f.listed().size(), 6);
+    QCOMPARE(f.count(), QStringLiteral("6"));
+    QCOMPARE(f.list()->listIndex(), -1);
+    for (const char* empty : {"txtName", "txtSearch"})
+        QVERIFY(f.find<QLineEdit>(empty)->text().isEmpty());
+    for (const char* empty : {"namestr", "sexlbl"})
+        QVERIFY(f.find<QLabel>(empty)->text().isEmpty());
+    QVERIFY(f.find<QPlainTextEdit>("meanlbl")->toPlainText().isEmpty());
+    QVERIFY(f.find<QLabel>("Picture1")->pixmap().isNull());
+    QVERIFY(f.find<QCheckBox>("Check1")->isChecked());
+    QVERIFY(!f.find<QCheckBox>("Check2")->isChecked());
+    QCOMPARE(QApplication::focusWidget(), f.find("txtName"));
+    // Each list entry carries its row's id.
+    for (int row = 0; row < f.list()->listCount(); ++row) {
+        const qint32 id = f.list()->itemData(row);
+        const auto stored =
+            f.folder.query(QStringLiteral("SELECT p_name FROM vardel WHERE id=?"), {id});
+        QCOMPARE(stored.first().first().toString(), f.listed().at(row));
+    }
+}
+
+void MainWindowTest::layoutAndMenu()
+{
+    MainWindowFixture f({});
+    QCOMPARE(f.window->windowTitle(), QStringLiteral("Vardel"));
+    QCOMPARE(f.window->centralWidget()->size(), QSize(522, 350));
+    QCOMPARE(f.window->minimumSize(), f.window->maximumSize());
+    QCOMPARE(f.window->layoutDirection(), Qt::RightToLeft);
+    QCOMPARE(f.find("txtName")->geometry(), QRect(320, 164, 193, 23));
+    QCOMPARE(f.find("LstNames")->geometry(), QRect(320, 192, 193, 148));
+    QCOMPARE(f.find("Picture1")->geometry(), QRect(408, 8, 105, 129));
+    QCOMPARE(f.find("txtSearch")->parentWidget(), f.find("Frame1"));
+    QCOMPARE(f.find("Combo1")->parentWidget(), f.find("Frame2"));
+    QCOMPARE(f.find<QLabel>("Label1")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    QVERIFY(!f.find<QPushButton>("Command1")->isDefault());
+    QVERIFY(!f.find<QPushButton>("Command1")->autoDefault());
+
+    // Tab order of the controls that take the focus.
+    QStringList order;
+    QWidget* w = f.find("txtName");
+    for (int i = 0; i < 7; ++i, w = w->nextInFocusChain()) {
+        while (w->focusPolicy() == Qt::NoFocus || !w->objectName().size())
+            w = w->nextInFocusChain();
+        order << w->objectName();
+    }
+    QCOMPARE(order, (QStringList{QStringLiteral("txtName"), QStringLiteral("LstNames"),
+                                 QStringLiteral("Check1"), QStringLiteral("Check2"),
+                                 QStringLiteral("txtSearch"), QStringLiteral("Command1"),
+                                 QStringLiteral("Combo1")}));
+
+    // File menu: the tools submenu, about, exit.
+    const QList<QAction*> top = f.window->menuBar()->actions();
+    QCOMPARE(top.size(), 1);
+    QCOMPARE(top.first()->text(), QStringLiteral("فايل"));
+    const QList<QAction*> file = top.first()->menu()->actions();
+    QCOMPARE(file.size(), 3);
+    QCOMPARE(file[0]->menu()->objectName(), QStringLiteral("mnTools"));
+    QCOMPARE(file[0]->text(), QStringLiteral("امکانات"));
+    QCOMPARE(file[1]->objectName(), QStringLiteral("about"));
+    QCOMPARE(file[2]->objectName(), QStringLiteral("mnExit"));
+    QCOMPARE(file[2]->shortcut(), QKeySequence(QStringLiteral("Ctrl+X")));
+    const QList<QAction*> tools = file[0]->menu()->actions();
+    QStringList names;
+    for (QAction* action : tools)
+        names << action->objectName() + QLatin1Char('=') + action->shortcut().toString();
+    QCOMPARE(names,
+             (QStringList{QStringLiteral("mnAddName=Ctrl+N"), QStringLiteral("mnEditanme=Ctrl+E"),
+                          QStringLiteral("mnDelete=Ctrl+D")}));
+    QCOMPARE(tools[0]->text(), QStringLiteral("اضافه کردن نام جديد"));
+}
+
+void MainWindowTest::genderFilterCounts()
+{
+    MainWindowFixture f(sampleNames());
+    auto* search = f.find<QLineEdit>("txtSearch");
+    auto* name = f.find<QLineEdit>("txtName");
+    name->setText(QStringLiteral("زز")); // the list no longer matches it afterwards
+    search->setText(QStringLiteral("x"));
+
+    f.chooseFilter(0);
+    QCOMPARE(f.listed(),
+             (QStringList{QStringLiteral("آرش"), QStringLiteral("آرش"), QStringLiteral("کوروش")}));
+    QCOMPARE(f.count(), QStringLiteral("3"));
+    QVERIFY(search->text().isEmpty());
+    QCOMPARE(name->text(), QStringLiteral("زز"));
+
+    // "F" is no female code: the row shows only under all names.
+    f.chooseFilter(1);
+    QCOMPARE(f.listed(), (QStringList{QStringLiteral("بهار"), QStringLiteral("مهسا")}));
+    QCOMPARE(f.count(), QStringLiteral("2"));
+    f.select(0);
+    QCOMPARE(f.list()->listIndex(), 0);
+    f.chooseFilter(1); // choosing the same entry again refills
+    QCOMPARE(f.list()->listIndex(), -1);
+    f.chooseFilter(2);
+    QCOMPARE(f.count(), QStringLiteral("6"));
+
+    f.folder.exec(QStringLiteral("DELETE FROM vardel WHERE gender='f'"));
+    f.chooseFilter(1);
+    QVERIFY(f.listed().isEmpty());
+    QCOMPARE(f.count(), QStringLiteral("0"));
+}
+
+void MainWindowTest::emptyTableShowsZero()
+{
+    MainWindowFixture f({});
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QCOMPARE(f.list()->listCount(), 0);
+    QCOMPARE(f.count(), QStringLiteral("0"));
+}
+
+void MainWindowTest::sameNameTwiceKeepsBothIds()
+{
+    MainWindowFixture f(sampleNames());
+    f.chooseFilter(0);
+    QCOMPARE(f.listed().mid(0, 2), (QStringList{QStringLiteral("آرش"), QStringLiteral("آرش")}));
+    QVERIFY(f.list()->itemData(0) != f.list()->itemData(1));
+    auto* meaning = f.find<QPlainTextEdit>("meanlbl");
+    QStringList meanings;
+    for (int row : {0, 1}) {
+        f.select(row);
+        meanings << meaning->toPlainText();
+    }
+    meanings.sort();
+    QCOMPARE(meanings, (QStringList{QStringLiteral("درخشان"), QStringLiteral("قهرمان کماندار")}));
+}
+
+void MainWindowTest::exitShortcutWinsOverCut()
+{
+    MainWindowFixture f(sampleNames());
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    auto* search = f.find<QLineEdit>("txtSearch");
+    search->setFocus();
+    search->setText(QStringLiteral("آرش"));
+    search->selectAll();
+    QTest::keyClick(search, Qt::Key_X, Qt::ControlModifier);
+    QVERIFY(!f.window->isVisible());
+    QCOMPARE(search->text(), QStringLiteral("آرش"));
+}
+
+void MainWindowTest::enterPressesNoButton()
+{
+    MainWindowFixture f(sampleNames());
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    auto* search = f.find<QLineEdit>("txtSearch");
+    search->setFocus();
+    testsupport::typeText(search, QStringLiteral("مه"));
+    QTest::keyClick(search, Qt::Key_Return);
+    QTest::keyClick(search, Qt::Key_Escape);
+    QCOMPARE(f.listed().size(), 6);
+    QVERIFY(f.window->isVisible());
+}
+
+void MainWindowTest::missingDatabaseEndsBeforeTheWindowShows()
+{
+    QTemporaryDir empty;
+    MessageBox::setNextAnswer(MessageBox::Ok);
+    QVERIFY(startup::showMainWindow(empty.path()) == nullptr);
+    const QStringList reports = MessageBox::takeAnswered();
+    QCOMPARE(reports.size(), 1);
+    QVERIFY(reports.first().contains(empty.filePath(QStringLiteral("db.mdb"))));
+    for (QWidget* top : QApplication::topLevelWidgets())
+        QVERIFY(!top->isVisible());
+    QVERIFY(!QFile::exists(empty.filePath(QStringLiteral("db.mdb"))));
+}
+
+void MainWindowTest::laterDatabaseFailureIsReportedAndTheProgramGoesOn()
+{
+    MainWindowFixture f(sampleNames());
+    f.window->show();
+    QVERIFY(QFile::remove(f.folder.dbPath()));
+    MessageBox::setNextAnswer(MessageBox::Ok);
+    f.chooseFilter(0);
+    QCOMPARE(MessageBox::takeAnswered().size(), 1);
+    QVERIFY(f.window->isVisible());
+    QCOMPARE(f.count(), QStringLiteral("0"));
+    QVERIFY(!QFile::exists(f.folder.dbPath()));
+}
+
+void MainWindowTest::detailsKeepGenderOfUnknownCodes()
+{
+    MainWindowFixture f(sampleNames());
+    const int kourosh = static_cast<int>(f.listed().indexOf(QStringLiteral("کوروش")));
+    f.select(kourosh);
+    QCOMPARE(f.find<QLabel>("namestr")->text(), QStringLiteral("کوروش"));
+    QCOMPARE(f.find<QPlainTextEdit>("meanlbl")->toPlainText(), QStringLiteral("خورشید"));
+    QCOMPARE(f.find<QLabel>("sexlbl")->text(), maleWord);
+    const QImage male = f.find<QLabel>("Picture1")->pixmap().toImage();
+    QCOMPARE(male.size(), QSize(105, 129));
+
+    f.select(static_cast<int>(f.listed().indexOf(QStringLiteral("Dara"))));
+    QCOMPARE(f.find<QLabel>("namestr")->text(), QStringLiteral("Dara"));
+    QCOMPARE(f.find<QPlainTextEdit>("meanlbl")->toPlainText(), QStringLiteral("دارنده"));
+    QCOMPARE(f.find<QLabel>("sexlbl")->text(), maleWord);
+    QCOMPARE(f.find<QLabel>("Picture1")->pixmap().toImage(), male);
+
+    f.select(static_cast<int>(f.listed().indexOf(QStringLiteral("مهسا"))));
+    QCOMPARE(f.find<QLabel>("sexlbl")->text(), femaleWord);
+    QVERIFY(f.find<QLabel>("Picture1")->pixmap().toImage() != male);
+}
+
+void MainWindowTest::detailsOfEmptyAndMissingMeanings()
+{
+    MainWindowFixture f(sampleNames());
+    f.folder.exec(
+        QStringLiteral("INSERT INTO vardel (p_name, means, gender) VALUES ('x', NULL, 'm')"));
+    f.chooseFilter(2);
+    auto* meaning = f.find<QPlainTextEdit>("meanlbl");
+    f.select(static_cast<int>(f.listed().indexOf(QStringLiteral("کوروش"))));
+    f.select(static_cast<int>(f.listed().indexOf(QStringLiteral("بهار"))));
+    QVERIFY(meaning->toPlainText().isEmpty());
+    f.select(static_cast<int>(f.listed().indexOf(QStringLiteral("کوروش"))));
+    f.select(static_cast<int>(f.listed().indexOf(QStringLiteral("x"))));
+    QVERIFY(meaning->toPlainText().isEmpty());
+    QCOMPARE(f.find<QLabel>("namestr")->text(), QStringLiteral("x"));
+}
+
+void MainWindowTest::detailsOfARemovedRow()
+{
+    MainWindowFixture f(sampleNames());
+    f.select(static_cast<int>(f.listed().indexOf(QStringLiteral("کوروش"))));
+    const int row = static_cast<int>(f.listed().indexOf(QStringLiteral("مهسا")));
+    f.folder.exec(QStringLiteral("DELETE FROM vardel WHERE id=?"), {f.list()->itemData(row)});
+    f.select(row);
+    QVERIFY(MessageBox::takeAnswered().isEmpty());
+    QVERIFY(f.find<QLabel>("namestr")->text().isEmpty());
+    QVERIFY(f.find<QLabel>("sexlbl")->text().isEmpty());
+    QVERIFY(f.find<QPlainTextEdit>("meanlbl")->toPlainText().isEmpty());
+    QVERIFY(f.find<QLabel>("Picture1")->pixmap().isNull());
+}
+
+void MainWindowTest::detailsWithoutPictures()
+{
+    MainWindowFixture f(sampleNames());
+    QVERIFY(QFile::remove(f.folder.path() + QStringLiteral("/man.jpg")));
+    QFile broken(f.folder.path() + QStringLiteral("/Female.jpg"));
+    QVERIFY(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    broken.write("not a picture");
+    broken.close();
+    f.select(static_cast<int>(f.listed().indexOf(QStringLiteral("کوروش"))));
+    QCOMPARE(f.find<QLabel>("sexlbl")->text(), maleWord);
+    QVERIFY(f.find<QLabel>("Picture1")->pixmap().isNull());
+    f.select(static_cast<int>(f.listed().indexOf(QStringLiteral("مهسا"))));
+    QCOMPARE(f.find<QLabel>("sexlbl")->text(), femaleWord);
+    QVERIFY(f.find<QLabel>("Picture1")->pixmap().isNull());
+}
+
+void MainWindowTest::detailsWithoutSelectionDoNothing()
+{
+    MainWindowFixture f(sampleNames());
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    f.list()->setFocus();
+    f.list()->clearSelection();
+    QTest::keyClick(f.list(), Qt::Key_Return);
+    QVERIFY(f.find<QLabel>("namestr")->text().isEmpty());
+    QVERIFY(MessageBox::takeAnswered().isEmpty());
+    // Clicking below the last entry selects nothing either.
+    QTest::mouseClick(f.list()->viewport(), Qt::LeftButton, {},
+                      QPoint(5, f.list()->viewport()->height() - 2));
+    QVERIFY(f.find<QLabel>("namestr")->text().isEmpty());
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "tst_mainwindow.moc"
