@@ -2,13 +2,16 @@
 
 #include "store/connectionstring.h"
 #include "store/error.h"
+#include "store/persian.h"
 
 #include <atomic>
 #include <QFileInfo>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
 #include <QUrl>
+#include <sqlite3.h>
 
 namespace store {
 
@@ -20,6 +23,16 @@ QString nextConnectionName()
 {
     static std::atomic<int> counter{0};
     return QStringLiteral("vardel-%1").arg(++counter);
+}
+
+// Persian order and folding live in the connection, never in the file.
+void registerPersian(const QSqlDatabase& db)
+{
+    const QVariant handle = db.driver()->handle();
+    if (qstrcmp(handle.typeName(), "sqlite3*") == 0) {
+        if (auto* sqlite = *static_cast<sqlite3* const*>(handle.constData()))
+            persian::registerOn(sqlite);
+    }
 }
 
 } // namespace
@@ -39,6 +52,7 @@ Connection::Connection(const QString& connectionString)
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=2000"));
     if (!db.open())
         fail(db.lastError());
+    registerPersian(db);
 }
 
 Connection::~Connection()
@@ -63,7 +77,8 @@ void Connection::fail(const QSqlError& error) const
         number = 1;
     const QString details = error.databaseText().isEmpty() ? error.text() : error.databaseText();
     if ((number & 0xff) == SqliteNotADatabase)
-        throw Error(number, QStringLiteral("فایل %1 پایگاه داده‌ی SQLite نیست یا آسیب دیده است "
+        throw Error(number, QStringLiteral("فایل %1 پایگاه داده‌ی SQLite نیست یا آسیب دیده "
+                                           "است "
                                            "(%2).")
                                 .arg(m_filePath, details));
     throw Error(
@@ -118,10 +133,12 @@ QVariant Recordset::value(int column) const
 void Recordset::requireCurrentRow() const
 {
     if (m_eof)
-        throw Error(Error::NoCurrentRow, QStringLiteral("این نام دیگر در پایگاه داده‌ی %1 نیست؛ "
-                                                        "شاید برنامه‌ی دیگری "
-                                                        "آن را حذف کرده است.")
-                                             .arg(m_connection.filePath()));
+        throw Error(
+            Error::NoCurrentRow,
+            QStringLiteral("این نام دیگر در پایگاه داده‌ی %1 نیست؛ "
+                           "شاید برنامه‌ی دیگری "
+                           "آن را حذف کرده است.")
+                .arg(m_connection.filePath()));
 }
 
 void Recordset::requireWriteMode() const

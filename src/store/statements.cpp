@@ -1,13 +1,21 @@
 #include "store/statements.h"
 
+#include "store/persian.h"
+
 namespace store {
 
 namespace {
 const QString selectAll = QStringLiteral("SELECT * FROM vardel");
-const QString orderByName = QStringLiteral(" ORDER BY p_name");
-// A prefix match: the escaped text, then anything.
-const QString nameLike = QStringLiteral("p_name LIKE (?) ESCAPE '\\'");
-const QString meansLike = QStringLiteral("means LIKE (?) ESCAPE '\\'");
+// Names in Persian alphabetical order.
+const QString orderByName = QStringLiteral(" ORDER BY p_name COLLATE persian");
+// A prefix match of the folded texts: the typed text, then anything.
+const QString nameLike = QStringLiteral("vardel_fold(p_name) LIKE (?) ESCAPE '\\'");
+const QString meansLike = QStringLiteral("vardel_fold(means) LIKE (?) ESCAPE '\\'");
+
+QString foldedPattern(const QString& typed)
+{
+    return likePrefixPattern(persian::fold(typed));
+}
 } // namespace
 
 QString likePrefixPattern(const QString& text)
@@ -39,13 +47,13 @@ Statement searchStatement(bool inNames, bool inMeanings, const QString& text)
     Statement statement{selectAll + QStringLiteral(" WHERE "), {}};
     if (inNames) {
         statement.sql += nameLike;
-        statement.values << likePrefixPattern(text);
+        statement.values << foldedPattern(text);
     }
     if (inMeanings) {
         if (inNames)
             statement.sql += QStringLiteral(" OR ");
         statement.sql += meansLike;
-        statement.values << likePrefixPattern(text);
+        statement.values << foldedPattern(text);
     }
     statement.sql += orderByName;
     return statement;
@@ -53,8 +61,7 @@ Statement searchStatement(bool inNames, bool inMeanings, const QString& text)
 
 Statement nameFilterStatement(const QString& text)
 {
-    return {selectAll + QStringLiteral(" WHERE ") + nameLike + orderByName,
-            {likePrefixPattern(text)}};
+    return {selectAll + QStringLiteral(" WHERE ") + nameLike + orderByName, {foldedPattern(text)}};
 }
 
 Statement rowByIdStatement(qint32 id)

@@ -78,11 +78,14 @@ void StoreTest::buildsConnectionString()
 
 void StoreTest::statementsKeepTheirShape()
 {
-    QCOMPARE(genderFilterStatement(0).sql,
-             QStringLiteral("SELECT * FROM vardel WHERE gender='m' ORDER BY p_name"));
-    QCOMPARE(genderFilterStatement(1).sql,
-             QStringLiteral("SELECT * FROM vardel WHERE gender='f' ORDER BY p_name"));
-    QCOMPARE(genderFilterStatement(2).sql, QStringLiteral("SELECT * FROM vardel ORDER BY p_name"));
+    QCOMPARE(
+        genderFilterStatement(0).sql,
+        QStringLiteral("SELECT * FROM vardel WHERE gender='m' ORDER BY p_name COLLATE persian"));
+    QCOMPARE(
+        genderFilterStatement(1).sql,
+        QStringLiteral("SELECT * FROM vardel WHERE gender='f' ORDER BY p_name COLLATE persian"));
+    QCOMPARE(genderFilterStatement(2).sql,
+             QStringLiteral("SELECT * FROM vardel ORDER BY p_name COLLATE persian"));
     QCOMPARE(genderFilterStatement(-1).sql, genderFilterStatement(2).sql);
     QCOMPARE(rowByIdStatement(17).sql, QStringLiteral("SELECT * FROM vardel WHERE id=17"));
     QCOMPARE(rowByIdStatement(-5).sql, QStringLiteral("SELECT * FROM vardel WHERE id=-5"));
@@ -93,13 +96,15 @@ void StoreTest::statementsKeepTheirShape()
          {searchStatement(true, true, typed), nameFilterStatement(typed)}) {
         QVERIFY(!statement.sql.contains(typed));
         QVERIFY(statement.sql.startsWith(QStringLiteral("SELECT * FROM vardel WHERE ")));
-        QVERIFY(statement.sql.endsWith(QStringLiteral(" ORDER BY p_name")));
+        QVERIFY(statement.sql.endsWith(QStringLiteral(" ORDER BY p_name COLLATE persian")));
     }
     QCOMPARE(searchStatement(true, true, typed).values.size(), 2);
     QCOMPARE(searchStatement(true, false, typed).values.size(), 1);
     QVERIFY(searchStatement(true, true, typed).sql.contains(QStringLiteral(" OR ")));
-    QVERIFY(!searchStatement(false, true, typed).sql.contains(QStringLiteral("p_name LIKE")));
-    QVERIFY(!searchStatement(true, false, typed).sql.contains(QStringLiteral("means LIKE")));
+    QVERIFY(
+        !searchStatement(false, true, typed).sql.contains(QStringLiteral("vardel_fold(p_name)")));
+    QVERIFY(
+        !searchStatement(true, false, typed).sql.contains(QStringLiteral("vardel_fold(means)")));
 }
 
 void StoreTest::likePatternTakesTypedCharactersLiterally()
