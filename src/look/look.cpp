@@ -4,6 +4,14 @@
 #include <QPalette>
 #include <QWidget>
 
+// The icons are compiled into this static library. The linker leaves a static library's
+// resources out of the program unless something refers to them, so they are registered here,
+// on first use.
+static void registerLookResources()
+{
+    Q_INIT_RESOURCE(look);
+}
+
 namespace look {
 
 QFont tahoma(qreal pointSize)
@@ -40,6 +48,8 @@ void autoSize(QLabel* label)
 
 QIcon windowIcon()
 {
+    static const bool registered = (registerLookResources(), true);
+    Q_UNUSED(registered);
     QIcon icon;
     for (const int size : {16, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/icons/vardel-%1.png").arg(size), QSize(size, size));

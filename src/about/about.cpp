@@ -1,1 +1,0 @@
-// The about window lives here.

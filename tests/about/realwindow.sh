@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# Starts the built program on its own X server (Xvfb) with the xcb platform, from a temporary
+# application folder holding the program, a starter db.mdb and the two pictures. Checks that the
+# main window "Vardel" appears with the program's icon and class, takes a screenshot, sends
+# Ctrl+X and checks that the program ends with status 0.
+#   realwindow.sh VARDEL VARDEL_MKDB NAMES_TSV ASSETS_DIR SCREENSHOT_PNG
+set -euo pipefail
+vardel=$1 mkdb=$2 names=$3 assets=$4 screenshot=$5
+limit=60 # seconds allowed for each wait; only a hang reaches it
+
+work=$(mktemp -d)
+xvfb_pid='' app_pid=''
+cleanup() {
+    set +e
+    if [[ -n $app_pid ]]; then
+        kill -KILL "$app_pid" 2>/dev/null
+        wait "$app_pid" 2>/dev/null
+    fi
+    if [[ -n $xvfb_pid ]]; then
+        kill "$xvfb_pid" 2>/dev/null
+        wait "$xvfb_pid" 2>/dev/null
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    [[ -s $work/app.log ]] && { echo "--- program output:" >&2; cat "$work/app.log" >&2; }
+    exit 1
+}
+
+# The application folder.
+app=$work/app
+mkdir "$app"
+cp "$vardel" "$app/vardel"
+cp "$assets/man.jpg" "$assets/Female.jpg" "$app/"
+"$mkdb" "$names" "$app/db.mdb" >/dev/null
+
+# An X server on the first free display; it writes the display's number to the pipe.
+mkfifo "$work/displayfd"
+Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1024x768x24 3>"$work/displayfd" \
+    >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+read -r -t "$limit" display <"$work/displayfd" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+export DISPLAY=":$display"
+echo "Xvfb on $DISPLAY"
+
+mkdir -m 700 "$work/runtime"
+env -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime" \
+    "$app/vardel" >"$work/app.log" 2>&1 &
+app_pid=$!
+
+window=$(timeout "$limit" xdotool search --sync --onlyvisible --name '^Vardel$' | head -n 1) ||
+    fail "no window titled Vardel appeared"
+[[ -n $window ]] || fail "no window titled Vardel appeared"
+kill -0 "$app_pid" 2>/dev/null || fail "the program ended on its own"
+[[ $(xdotool search --pid "$app_pid" --name '^Vardel$' | head -n 1) == "$window" ]] ||
+    fail "the window titled Vardel is not the program's"
+
+# The window's class is the one the desktop entry names; the window carries an icon.
+class=$(xprop -id "$window" WM_CLASS | sed -n 's/.*", "\(.*\)"$/\1/p')
+entry_class=$(sed -n 's/^StartupWMClass=//p' "$(dirname "$0")/../../packaging/vardel.desktop")
+[[ $class == "$entry_class" ]] || fail "window class '$class', desktop entry '$entry_class'"
+icons=$(xprop -id "$window" _NET_WM_ICON)
+for size in 16 32; do
+    grep -qF "Icon ($size x $size)" <<<"$icons" || fail "the window has no $size x $size icon"
+done
+
+# The screenshot, once the window shows something beyond its background: its client area must
+# have many colours (anti-aliased text and pictures) before it counts as drawn.
+eval "$(xdotool getwindowgeometry --shell "$window")"
+area="${WIDTH}x${HEIGHT}+${X}+${Y}"
+drawn=0
+for _ in $(seq 1 "$limit"); do
+    import -window root "$work/screen.png"
+    colours=$(convert "$work/screen.png" -crop "$area" +repage -format '%k' info:)
+    ((colours > 64)) && { drawn=1; break; }
+    sleep 1
+done
+((drawn)) || fail "the window was not drawn ($colours colours)"
+cp "$work/screen.png" "$screenshot"
+convert "$work/screen.png" -crop "$area" +repage "${screenshot%.png}-window.png"
+echo "screenshot: $screenshot (window $area)"
+
+# Ctrl+X, the exit command, ends the program with status 0.
+xdotool windowfocus --sync "$window"
+# The press alone: the program ends on it, before a release could reach its window.
+xdotool keydown --window "$window" ctrl+x
+timeout "$limit" tail --pid="$app_pid" -f /dev/null || fail "the program did not end after Ctrl+X"
+status=0
+wait "$app_pid" || status=$?
+app_pid=''
+[[ $status -eq 0 ]] || fail "the program ended with status $status"
+echo "the program ended with status 0"
