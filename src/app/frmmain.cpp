@@ -293,7 +293,7 @@ void frmMain::fillNameList(const store::Statement& statement)
             const int name = rows.column(QStringLiteral("p_name"));
             const int id = rows.column(QStringLiteral("id"));
             for (; !rows.eof(); rows.moveNext())
-                items.append({rows.value(name).toString(), rows.value(id).toInt()});
+                items.append({rows.text(name), rows.integer(id)});
         }
     } catch (const store::Error&) {
         showCount(); // the count always matches the list, also when it stays empty

@@ -160,6 +160,25 @@ int collate(void*, int lengthA, const void* a, int lengthB, const void* b)
                    {static_cast<const char*>(b), static_cast<size_t>(lengthB)});
 }
 
+// Whether `text` holds a character that folding changes. Those characters are all in the
+// Arabic block (two bytes from 0xD8 to 0xDB) or the zero-width non-joiner.
+bool needsFolding(std::string_view text)
+{
+    for (size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        const char32_t c = next(text, i);
+        if ((lead >= 0xD8 && lead <= 0xDB) || lead == 0xE2) {
+            if (foldChar(c) != c)
+                return true;
+        }
+    }
+    return false;
+}
+
 void foldFunction(sqlite3_context* context, int, sqlite3_value** arguments)
 {
     if (sqlite3_value_type(arguments[0]) == SQLITE_NULL) {
@@ -167,8 +186,13 @@ void foldFunction(sqlite3_context* context, int, sqlite3_value** arguments)
         return;
     }
     const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(arguments[0]));
-    const std::string folded =
-        foldUtf8({text, static_cast<size_t>(sqlite3_value_bytes(arguments[0]))});
+    const std::string_view utf8(text, static_cast<size_t>(sqlite3_value_bytes(arguments[0])));
+    // Most names hold nothing to fold: hand the value back untouched.
+    if (!needsFolding(utf8)) {
+        sqlite3_result_value(context, arguments[0]);
+        return;
+    }
+    const std::string folded = foldUtf8(utf8);
     sqlite3_result_text(context, folded.data(), static_cast<int>(folded.size()), SQLITE_TRANSIENT);
 }
 

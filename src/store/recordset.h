@@ -2,11 +2,14 @@
 
 #include "store/statements.h"
 
-#include <optional>
-#include <QHash>
-#include <QSqlQuery>
+#include <QList>
+#include <QSqlDatabase>
 #include <QString>
 #include <QVariant>
+
+struct sqlite3;
+struct sqlite3_stmt;
+class QSqlError;
 
 namespace store {
 
@@ -20,15 +23,19 @@ public:
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    QSqlDatabase database() const;
     const QString& filePath() const { return m_filePath; }
+    // The SQLite connection Qt SQL opened: statements run on it directly, so that a list
+    // fill reads only the columns it needs instead of every column of every row.
+    sqlite3* handle() const { return m_handle; }
 
-    // Turns a failure reported by Qt SQL into an Error that names the file.
+    // Turns a failure into an Error that names the file.
     [[noreturn]] void fail(const QSqlError& error) const;
+    [[noreturn]] void fail() const;
 
 private:
     QString m_name;
     QString m_filePath;
+    sqlite3* m_handle = nullptr;
 };
 
 // How a statement is opened: read mode walks its rows forward only; write mode also lets the
@@ -44,6 +51,9 @@ class Recordset
 {
 public:
     Recordset(Connection& connection, const Statement& statement, OpenMode mode);
+    ~Recordset();
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
 
     bool eof() const { return m_eof; }
     void moveNext();
@@ -52,6 +62,9 @@ public:
     int column(const QString& name) const;
     QVariant value(int column) const;
     QVariant value(const QString& name) const { return value(column(name)); }
+    // The same as value(column).toString() and .toInt(), without the QVariant.
+    QString text(int column) const;
+    qint32 integer(int column) const;
 
     // Write mode: start a new row, set fields of the new or current row, then store it.
     void addNew();
@@ -63,10 +76,11 @@ public:
 private:
     void requireCurrentRow() const;
     void requireWriteMode() const;
-    void exec(QSqlQuery& query) const;
+    // Runs a changing statement on the current row and returns the number of rows changed.
+    int change(const QString& sql, const QVariantList& values) const;
 
     Connection& m_connection;
-    QSqlQuery m_query;
+    sqlite3_stmt* m_statement = nullptr;
     OpenMode m_mode;
     bool m_eof = true;
     bool m_adding = false;

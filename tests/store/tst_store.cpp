@@ -5,6 +5,7 @@
 #include "testsupport.h"
 
 #include <QFile>
+#include <QSqlQuery>
 #include <QTest>
 
 using namespace store;

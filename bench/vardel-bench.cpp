@@ -1,0 +1,290 @@
+// Times what the user waits for in the main window, end to end (from the handler's start to
+// the window repainted), on a db.mdb of 32,767 realistic Persian names. Prints the median and
+// the 95th percentile of each operation, the peak memory, and the same keystroke on a naive
+// list (a QListWidget without uniform item sizes filled from a plain query) for comparison.
+//
+//   vardel-bench [--runs N]
+#include "app/frmmain.h"
+#include "app/namelist.h"
+#include "look/look.h"
+#include "store/connectionstring.h"
+#include "testsupport.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+#include <sys/resource.h>
+
+namespace {
+
+constexpr int NameCount = 32767;
+
+struct Figures
+{
+    QList<double> ms;
+
+    double percentile(double p) const
+    {
+        QList<double> sorted = ms;
+        std::sort(sorted.begin(), sorted.end());
+        const auto at = static_cast<qsizetype>(p * static_cast<double>(sorted.size() - 1) + 0.5);
+        return sorted.isEmpty() ? 0 : sorted[at];
+    }
+};
+
+void report(const char* what, const Figures& figures, const char* goal = "")
+{
+    std::printf("%-44s median %8.3f ms   p95 %8.3f ms   (%lld runs)%s\n", what,
+                figures.percentile(0.5), figures.percentile(0.95),
+                static_cast<long long>(figures.ms.size()), goal);
+}
+
+template <typename Work> double timed(Work work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+// 32,767 names: the shared real names first, then compound names made of two of them, each
+// with a meaning of a few Persian words.
+QList<dbfile::Entry> benchmarkNames()
+{
+    if (qEnvironmentVariableIsEmpty("VARDEL_NAMES_DATA"))
+        qputenv("VARDEL_NAMES_DATA", VARDEL_NAMES_DATA_DEFAULT);
+    const QList<dbfile::Entry> real = testsupport::realNames(NameCount);
+    static const QStringList words =
+        QStringLiteral(
+            "روشنایی ماه خورشید گل ستاره دریا باران نسیم بهار شادی مهربان دلیر پاک زیبا نیک "
+            "آسمان کوه فرشته امید نور")
+            .split(QLatin1Char(' '));
+    QRandomGenerator random(2026);
+    QList<dbfile::Entry> names;
+    names.reserve(NameCount);
+    for (int i = 0; names.size() < NameCount; ++i) {
+        dbfile::Entry entry = real[i % real.size()];
+        if (i >= real.size())
+            entry.name += QStringLiteral("‌") + real[random.bounded(real.size())].name;
+        entry.meaning = words[random.bounded(words.size())] + QLatin1Char(' ') +
+                        words[random.bounded(words.size())] + QStringLiteral(" و ") +
+                        words[random.bounded(words.size())];
+        names.append(entry);
+    }
+    return names;
+}
+
+long peakMemoryKiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+void typeKey(QWidget* box, const QString& text)
+{
+    testsupport::typeText(box, text);
+}
+
+void backspace(QWidget* box)
+{
+    QTest::keyClick(box, Qt::Key_Backspace);
+}
+
+// Prefixes of 1, 2 and 3 letters taken from real names, so that each narrows as typing does.
+QStringList prefixes(const QList<dbfile::Entry>& names, int count)
+{
+    QRandomGenerator random(11);
+    QStringList result;
+    while (result.size() < count) {
+        const QString& name = names[random.bounded(8000)].name;
+        if (name.size() >= 3 && !name.contains(QChar(0x200C)))
+            result << name.left(3);
+    }
+    return result;
+}
+
+// The naive list: every row through a QListWidget without uniform item sizes.
+double naiveKeystroke(const QString& dbPath, QListWidget* list, const QString& prefix)
+{
+    return timed([&] {
+        {
+            QSqlDatabase db =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("naive"));
+            db.setDatabaseName(dbPath);
+            db.open();
+            QSqlQuery query(db);
+            query.prepare(
+                QStringLiteral("SELECT * FROM vardel WHERE p_name LIKE ? ORDER BY p_name"));
+            query.addBindValue(prefix + QLatin1Char('%'));
+            query.exec();
+            list->clear();
+            while (query.next()) {
+                auto* item = new QListWidgetItem(query.value(1).toString(), list);
+                item->setData(Qt::UserRole, query.value(0));
+            }
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("naive"));
+        list->repaint();
+    });
+}
+
+int startupChild(const QString& folder)
+{
+    QApplication app(
+        *new int(1), new char* [1] { const_cast<char*>("vardel-bench") });
+    look::installFontSubstitutes();
+    frmMain window;
+    window.load(folder);
+    window.show();
+    QWidget* list = window.findChild<QWidget*>(QStringLiteral("LstNames"));
+    if (!QTest::qWaitForWindowExposed(&window))
+        qFatal("the main window did not show");
+    list->repaint();
+    std::printf("painted\n");
+    std::fflush(stdout);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (argc == 3 && qstrcmp(argv[1], "--startup-child") == 0)
+        return startupChild(QString::fromLocal8Bit(argv[2]));
+
+    int runs = 40;
+    if (argc == 3 && qstrcmp(argv[1], "--runs") == 0)
+        runs = std::max(5, atoi(argv[2]));
+
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    look::installFontSubstitutes();
+
+    const QList<dbfile::Entry> names = benchmarkNames();
+    testsupport::AppFolder folder(names);
+    std::printf("vardel-bench: %d names in %s, %d runs per operation\n\n", NameCount,
+                qPrintable(folder.dbPath()), runs);
+
+    // Start-up: a fresh process each time, from its start to the first painted window.
+    Figures startup;
+    for (int i = 0; i < std::min(runs, 20); ++i) {
+        QProcess child;
+        QElapsedTimer timer;
+        timer.start();
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--startup-child"), folder.path()});
+        child.waitForReadyRead(30000);
+        startup.ms << static_cast<double>(timer.nsecsElapsed()) / 1e6;
+        child.waitForFinished(30000);
+    }
+
+    frmMain window;
+    window.load(folder.path());
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        qFatal("the main window did not show");
+    auto* box = window.findChild<QLineEdit*>(QStringLiteral("txtName"));
+    auto* list = window.findChild<NameListBox*>(QStringLiteral("LstNames"));
+    auto* combo = window.findChild<QComboBox*>(QStringLiteral("Combo1"));
+    auto* search = window.findChild<QLineEdit*>(QStringLiteral("txtSearch"));
+    auto* both = window.findChild<QCheckBox*>(QStringLiteral("Check2"));
+    auto* button = window.findChild<QPushButton*>(QStringLiteral("Command1"));
+    both->setChecked(true);
+
+    Figures key1, key2, key3, erase;
+    for (const QString& prefix : prefixes(names, runs)) {
+        key1.ms << timed([&] {
+            typeKey(box, prefix.left(1));
+            window.repaint();
+        });
+        key2.ms << timed([&] {
+            typeKey(box, prefix.mid(1, 1));
+            window.repaint();
+        });
+        key3.ms << timed([&] {
+            typeKey(box, prefix.mid(2, 1));
+            window.repaint();
+        });
+        backspace(box);
+        backspace(box);
+        erase.ms << timed([&] {
+            backspace(box);
+            window.repaint();
+        });
+        if (list->listCount() != NameCount)
+            qFatal("deleting the last letter listed %d names", list->listCount());
+    }
+
+    Figures filter;
+    for (int i = 0; i < runs; ++i) {
+        filter.ms << timed([&] {
+            combo->setCurrentIndex(i % 2);
+            Q_EMIT combo->activated(i % 2);
+            window.repaint();
+        });
+    }
+
+    Figures searchFigures;
+    for (const QString& prefix : prefixes(names, runs)) {
+        search->setText(prefix.left(2));
+        searchFigures.ms << timed([&] {
+            button->click();
+            window.repaint();
+        });
+    }
+
+    Figures select;
+    combo->setCurrentIndex(2);
+    Q_EMIT combo->activated(2);
+    QRandomGenerator random(5);
+    for (int i = 0; i < runs; ++i) {
+        const QModelIndex index = list->names()->index(random.bounded(list->listCount()));
+        list->scrollTo(index);
+        const QPoint at = list->visualRect(index).center();
+        select.ms << timed([&] {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+            window.repaint();
+        });
+    }
+
+    QListWidget naive;
+    naive.resize(list->size());
+    naive.show();
+    Figures naiveKey;
+    for (const QString& prefix : prefixes(names, std::min(runs, 10)))
+        naiveKey.ms << naiveKeystroke(folder.dbPath(), &naive, prefix.left(1));
+    Figures naiveAll;
+    for (int i = 0; i < std::min(runs, 5); ++i)
+        naiveAll.ms << naiveKeystroke(folder.dbPath(), &naive, QString());
+
+    report("start-up to the first painted window", startup, "   goal: median <= 250 ms");
+    report("keystroke, prefix of 1 letter", key1, "   goal: median <= 2 ms");
+    report("keystroke, prefix of 2 letters", key2, "   goal: median <= 2 ms");
+    report("keystroke, prefix of 3 letters", key3, "   goal: median <= 2 ms");
+    report("deleting the last letter (32,767 names)", erase, "   goal: median <= 16 ms");
+    report("gender filter (about half the names)", filter);
+    report("search button, names and meanings", searchFigures);
+    report("selecting a name (details)", select);
+    report("naive list: keystroke, prefix of 1 letter", naiveKey);
+    report("naive list: all 32,767 names", naiveAll);
+    std::printf("\nkeystroke (1 letter) naive / Vardel: %.1f x\n",
+                naiveKey.percentile(0.5) / std::max(key1.percentile(0.5), 1e-6));
+    std::printf("deleting the last letter naive / Vardel: %.1f x\n",
+                naiveAll.percentile(0.5) / std::max(erase.percentile(0.5), 1e-6));
+    std::printf("peak memory: %.1f MB   goal: <= 80 MB\n",
+                static_cast<double>(peakMemoryKiB()) / 1024.0);
+    return 0;
+}
