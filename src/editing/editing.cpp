@@ -1,1 +1,0 @@
-// The add and edit windows live here.

@@ -1,0 +1,53 @@
+#include "editing/frmaddname.h"
+
+#include "editing/messages.h"
+#include "store/connectionstring.h"
+#include "store/error.h"
+#include "store/recordset.h"
+#include "store/statements.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+frmAddName::frmAddName(QWidget* owner, editing::Feedback feedback)
+    : NameWindow(owner, std::move(feedback), QStringLiteral("افزودن نام جديد - Add New Name"), 0,
+                 "cmdAdd", QStringLiteral("افزودن به ليست"))
+{
+    setObjectName(QStringLiteral("frmAddName"));
+    cmdAdd = m_write;
+    chainTabs({txtName, txtMean, cmdAdd, cmdCancel, cmdClear, Combo1});
+
+    switchToPersianOnFocus(txtName);
+    switchToPersianOnFocus(txtMean);
+    connect(cmdAdd, &QPushButton::clicked, this, &frmAddName::add);
+
+    // Every opening starts with the first gender entry.
+    Combo1->setCurrentIndex(0);
+}
+
+void frmAddName::add()
+{
+    if (txtName->text().isEmpty()) {
+        m_feedback.inform(this, editing::messages::enterNameAndMeaning());
+        return;
+    }
+    try {
+        store::Connection connection(store::connectionString());
+        store::Recordset rows(connection, store::wholeTableStatement(), store::OpenMode::Write);
+        rows.addNew();
+        writeFields(rows);
+        rows.update();
+    } catch (const store::Error& error) {
+        // One statement stores the whole row or nothing; what was typed stays for a retry.
+        m_feedback.report(this, error);
+        return;
+    }
+    // Let pending window events (painting, for one) run before the fields are emptied. Input
+    // waits, so a second Enter cannot store the same text again.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    clearFields();
+    txtName->setFocus();
+}

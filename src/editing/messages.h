@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+// The texts the name windows and the name commands show in message boxes.
+namespace editing::messages {
+
+// The add window's answer to an empty name.
+inline QString enterNameAndMeaning()
+{
+    return QStringLiteral("لطفاً نام و معني را وارو نماييد");
+}
+
+// The edit window's answer to an empty name.
+inline QString fillTheField()
+{
+    return QStringLiteral("feild full plz");
+}
+
+// Edit or delete with no entry selected in the name list.
+inline QString selectName()
+{
+    return QStringLiteral("لطفا نامي را انتخاب کنيد");
+}
+
+// The question before a name is deleted.
+inline QString confirmDelete()
+{
+    return QStringLiteral("آيا مطمئن هستيد ميخواهيد اين نام را حذف کنيد؟");
+}
+
+// The selected entry's row is no longer in the table: another program removed it.
+inline QString nameIsGone()
+{
+    return QStringLiteral("اين نام ديگر در پايگاه داده نيست؛ شايد برنامه ديگري آن را حذف کرده "
+                          "است.");
+}
+
+} // namespace editing::messages

@@ -1,0 +1,184 @@
+#include "editing/namewindow.h"
+
+#include "input/focusswitch.h"
+#include "look/look.h"
+#include "store/recordset.h"
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextOption>
+
+namespace editing {
+
+namespace {
+
+constexpr qreal fontSize = 8.25;
+
+template <typename Widget> Widget* control(QWidget* parent, const char* name, QRect geometry)
+{
+    auto* widget = new Widget(parent);
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(geometry);
+    widget->setFont(look::tahoma(fontSize));
+    return widget;
+}
+
+QLabel* caption(QWidget* parent, const char* name, const QString& text, QRect geometry)
+{
+    auto* label = control<QLabel>(parent, name, geometry);
+    label->setText(text);
+    label->setAlignment(look::rightAligned);
+    label->setFocusPolicy(Qt::NoFocus);
+    look::makeRed(label);
+    look::autoSize(label);
+    return label;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& text, QRect geometry)
+{
+    auto* widget = control<QPushButton>(parent, name, geometry);
+    widget->setText(text);
+    // A button with the focus takes Enter for itself; otherwise Enter goes to the default.
+    widget->setAutoDefault(true);
+    return widget;
+}
+
+bool isEnter(const QKeyEvent* event)
+{
+    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+}
+
+} // namespace
+
+QString NameWindow::genderCode(int index)
+{
+    switch (index) {
+    case 0:
+        return QStringLiteral("m");
+    case 1:
+        return QStringLiteral("f");
+    default:
+        return {};
+    }
+}
+
+NameWindow::NameWindow(QWidget* owner, Feedback feedback, const QString& windowCaption, int top,
+                       const char* writeName, const QString& writeCaption)
+    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_feedback(std::move(feedback))
+{
+    using look::twipsRect;
+
+    setWindowTitle(windowCaption);
+    setWindowIcon(look::windowIcon());
+    // Modal, and with the main window as its parent it opens centred over that window.
+    setWindowModality(Qt::ApplicationModal);
+    setLayoutDirection(Qt::RightToLeft);
+    setFont(look::tahoma(fontSize));
+    setFixedSize(look::twips(5175), look::twips(4665));
+
+    txtName = control<QLineEdit>(this, "txtName", twipsRect(630, 780 + top, 3195, 345));
+    txtName->setAlignment(look::rightAligned);
+
+    txtMean = control<QPlainTextEdit>(this, "txtMean", twipsRect(60, 1410 + top, 3765, 2295));
+    txtMean->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtMean->setTabChangesFocus(true);
+    QTextOption option = txtMean->document()->defaultTextOption();
+    option.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
+    txtMean->document()->setDefaultTextOption(option);
+    txtMean->installEventFilter(this);
+
+    Label1 = caption(this, "Label1", QStringLiteral("نام :"), twipsRect(3900, 810 + top, 300, 195));
+    Label2 = caption(this, "Label2", QStringLiteral("معني و توضيحات :"),
+                     twipsRect(3870, 1380 + top, 1275, 195));
+
+    m_write = button(this, writeName, writeCaption, twipsRect(3510, 3900 + top, 1305, 555));
+    m_write->setDefault(true);
+    cmdCancel =
+        button(this, "cmdCancel", QStringLiteral("انصراف"), twipsRect(1920, 3900 + top, 1365, 555));
+    cmdClear =
+        button(this, "cmdClear", QStringLiteral("پاک کردن"), twipsRect(360, 3900 + top, 1365, 555));
+
+    Combo1 = control<QComboBox>(this, "Combo1", twipsRect(2250, 180 + top, 1575, 315));
+    Combo1->addItems({QStringLiteral("مرد"), QStringLiteral("زن")});
+    Combo1->setCurrentIndex(-1);
+
+    Label3 =
+        caption(this, "Label3", QStringLiteral("جنسيت :"), twipsRect(3900, 240 + top, 660, 195));
+
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cmdClear, &QPushButton::clicked, this, &NameWindow::clearFields);
+
+    txtName->setFocus();
+}
+
+void NameWindow::clearFields()
+{
+    txtMean->clear();
+    txtName->clear();
+}
+
+void NameWindow::writeFields(store::Recordset& rows) const
+{
+    rows.setValue(QStringLiteral("p_name"), txtName->text());
+    rows.setValue(QStringLiteral("means"), txtMean->toPlainText());
+    const QString gender = genderCode(Combo1->currentIndex());
+    if (!gender.isEmpty())
+        rows.setValue(QStringLiteral("gender"), gender);
+}
+
+void NameWindow::switchToPersianOnFocus(QWidget* field)
+{
+    input::switchToPersianOnFocus(field);
+    // Installed last, this window sees the field's events first (see eventFilter).
+    field->installEventFilter(this);
+}
+
+void NameWindow::chainTabs(std::initializer_list<QWidget*> order)
+{
+    QWidget* previous = nullptr;
+    for (QWidget* widget : order) {
+        if (previous)
+            setTabOrder(previous, widget);
+        previous = widget;
+    }
+}
+
+void NameWindow::keyPressEvent(QKeyEvent* event)
+{
+    // Esc is the cancel button's key, whichever control has the focus.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        cmdCancel->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool NameWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // Showing the window, QDialog hands its focus widget a focus-in of its own while the
+    // window is not active yet; the real one follows when the window becomes active. Only
+    // that one reaches the field, so the keyboard is switched once, not twice (a second
+    // switch could come before the first took effect and switch back).
+    if (event->type() == QEvent::FocusIn && !isActiveWindow() &&
+        (watched == txtName || watched == txtMean))
+        return true;
+    // The meaning box would take Enter for a new line: there Enter presses the default
+    // button like everywhere else, and Ctrl+Enter types the line break.
+    if (watched == txtMean && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (isEnter(key)) {
+            if (key->modifiers() & Qt::ControlModifier)
+                txtMean->insertPlainText(QStringLiteral("\n"));
+            else
+                m_write->click();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace editing

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "editing/feedback.h"
+
+#include <optional>
+#include <QDialog>
+#include <QString>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+namespace store {
+class Recordset;
+}
+
+namespace editing {
+
+// What the add and edit windows share: a fixed 345 by 311 pixel right-to-left window with a
+// gender box, a name box, a meaning box, their red captions and three buttons along the
+// bottom, the first of them (from the right) the window's default button.
+class NameWindow : public QDialog
+{
+    Q_OBJECT
+public:
+    // The gender box's entries: the first stands for "m", the second for "f".
+    static QString genderCode(int index);
+
+protected:
+    // `top` moves every control down by that many twips. `writeName` and `writeCaption`
+    // name the default button.
+    NameWindow(QWidget* owner, Feedback feedback, const QString& caption, int top,
+               const char* writeName, const QString& writeCaption);
+
+    // Empties the meaning box, then the name box; gender and focus stay.
+    void clearFields();
+    // Writes the name, the meaning and, when an entry is chosen, the gender to the current
+    // (or new) row of `rows`.
+    void writeFields(store::Recordset& rows) const;
+    // Switches the keyboard to Persian when `field` gains the focus.
+    void switchToPersianOnFocus(QWidget* field);
+    // Chains the controls in this order for Tab.
+    static void chainTabs(std::initializer_list<QWidget*> order);
+
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    Feedback m_feedback;
+    QLineEdit* txtName;
+    QPlainTextEdit* txtMean;
+    QComboBox* Combo1;
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3;
+    // The writing button: cmdAdd or cmdSave.
+    QPushButton* m_write;
+    QPushButton* cmdCancel;
+    QPushButton* cmdClear;
+};
+
+} // namespace editing

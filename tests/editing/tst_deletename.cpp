@@ -1,0 +1,198 @@
+// The delete command and the name list's popup menu and Enter key, driven through the main
+// window as a user would.
+#include "editingfixture.h"
+
+#include <QMenu>
+#include <QMessageBox>
+
+namespace {
+
+const QString confirmMessage = QStringLiteral("آيا مطمئن هستيد ميخواهيد اين نام را حذف کنيد؟");
+const QString selectNameMessage = QStringLiteral("لطفا نامي را انتخاب کنيد");
+
+// Ids 1 to 4; two entries read "سارا". Listed by name as آرمان, سارا, سارا, نيما.
+QList<dbfile::Entry> starterNames()
+{
+    return {{u"نيما"_s, u"نام کوهي"_s, u"m"_s},
+            {u"سارا"_s, u"خالص"_s, u"f"_s},
+            {u"آرمان"_s, u"آرزو"_s, u"m"_s},
+            {u"سارا"_s, u"بانو"_s, u"f"_s}};
+}
+
+QVariantList ids(const Fixture& f)
+{
+    QVariantList ids;
+    for (const QVariantList& row : f.table())
+        ids << row[0];
+    return ids;
+}
+
+// Right-clicks the list over `row` (or an empty spot) and clicks `command` in the popup;
+// `then` waits for the window the command opens.
+void popup(const Fixture& f, int row, const char* command, OnModal* then = nullptr)
+{
+    OnModal menu([&](QWidget* popup) {
+        auto* tools = qobject_cast<QMenu*>(popup);
+        QVERIFY(tools && tools->objectName() == u"mnTools"_s);
+        if (then)
+            then->arm();
+        for (QAction* action : tools->actions())
+            if (action->objectName() == QLatin1String(command))
+                QTest::mouseClick(tools, Qt::LeftButton, {},
+                                  tools->actionGeometry(action).center());
+    });
+    const QPoint at =
+        row < 0 ? QPoint(3, 3) : f.list()->visualRect(f.list()->names()->index(row)).center();
+    QTest::mouseClick(f.list()->viewport(), Qt::RightButton, {}, at);
+    QVERIFY(menu.ran());
+}
+
+} // namespace
+
+class DeleteNameTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // The real question: empty title, question icon, Yes and No with No the default, so
+    // Enter answers No and nothing changes.
+    void enterAtTheQuestionAnswersNo()
+    {
+        Fixture f(starterNames());
+        const auto before = f.table();
+        f.select(1);
+        OnModal script([&](QWidget* window) {
+            auto* box = qobject_cast<QMessageBox*>(window);
+            QVERIFY(box);
+            QCOMPARE(box->windowTitle(), QString());
+            QCOMPARE(box->text(), confirmMessage);
+            QCOMPARE(box->icon(), QMessageBox::Question);
+            QCOMPARE(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        });
+        f.press(Qt::Key_D);
+        QVERIFY(script.ran());
+        QCOMPARE(f.table(), before);
+        QCOMPARE(f.list()->listCount(), 4);
+        QCOMPARE(f.list()->listIndex(), 1);
+    }
+
+    // The question comes first: No ends everything, Yes with nothing selected asks for a
+    // selection.
+    void nothingSelected()
+    {
+        Fixture f(starterNames());
+        MessageBox::setNextAnswer(MessageBox::No);
+        f.press(Qt::Key_D);
+        QCOMPARE(answered(), QStringList({confirmMessage}));
+        MessageBox::setNextAnswer(MessageBox::Yes);
+        MessageBox::setNextAnswer(MessageBox::Ok);
+        f.press(Qt::Key_D);
+        QCOMPARE(answered(), QStringList({confirmMessage, selectNameMessage}));
+        QCOMPARE(ids(f), QVariantList({1, 2, 3, 4}));
+    }
+
+    // Yes removes exactly the selected entry's row and entry, however many entries show the
+    // same text; the count follows, the details panel forgets the name, nothing stays
+    // selected.
+    void deletesExactlyTheSelectedRow()
+    {
+        Fixture f(starterNames());
+        const qint32 id = f.list()->itemData(2);
+        const qint32 twin = f.list()->itemData(1);
+        f.select(2);
+        MessageBox::setNextAnswer(MessageBox::No);
+        f.press(Qt::Key_D);
+        QCOMPARE(f.list()->listCount(), 4);
+        MessageBox::setNextAnswer(MessageBox::Yes);
+        f.press(Qt::Key_D);
+        QCOMPARE(answered(), QStringList({confirmMessage, confirmMessage}));
+
+        QVariantList remaining = {1, 2, 3, 4};
+        remaining.removeOne(id);
+        QCOMPARE(ids(f), remaining);
+        QCOMPARE(f.listed(), QStringList({u"آرمان"_s, u"سارا"_s, u"نيما"_s}));
+        QCOMPARE(f.list()->itemData(1), twin);
+        QCOMPARE(f.count(), u"3"_s);
+        QCOMPARE(f.list()->listIndex(), -1);
+        QCOMPARE(f.find<QLabel>("namestr")->text(), QString());
+        QCOMPARE(f.find<QPlainTextEdit>("meanlbl")->toPlainText(), QString());
+        QVERIFY(f.find<QLabel>("Picture1")->pixmap().isNull());
+    }
+
+    // A row another program removed: a message, the stale entry leaves the list. A table
+    // that refuses the delete: the error is reported and the entry stays.
+    void rowGoneOrRefused()
+    {
+        Fixture f(starterNames());
+        f.folder.exec(u"DELETE FROM vardel WHERE id = 1"_s);
+        f.select(u"نيما"_s);
+        MessageBox::setNextAnswer(MessageBox::Yes);
+        MessageBox::setNextAnswer(MessageBox::Ok);
+        f.press(Qt::Key_D);
+        QStringList shown = answered();
+        QVERIFY(shown.size() == 2 && shown[1].contains(u"حذف"_s));
+        QCOMPARE(f.listed(), QStringList({u"آرمان"_s, u"سارا"_s, u"سارا"_s}));
+        QCOMPARE(f.count(), u"3"_s);
+
+        f.folder.exec(u"CREATE TRIGGER refuse BEFORE DELETE ON vardel "
+                      "BEGIN SELECT RAISE(ABORT, 'database is locked'); END"_s);
+        f.select(0);
+        MessageBox::setNextAnswer(MessageBox::Yes);
+        MessageBox::setNextAnswer(MessageBox::Ok);
+        f.press(Qt::Key_D);
+        shown = answered();
+        QVERIFY(shown.size() == 2 && shown[1].contains(u"database is locked"_s));
+        QCOMPARE(ids(f), QVariantList({2, 3, 4}));
+        QCOMPARE(f.list()->listCount(), 3);
+        QCOMPARE(f.list()->listIndex(), 0);
+    }
+
+    // A right click over another entry leaves the selection alone: the popup's commands act
+    // on the selected entry, not on the one under the pointer.
+    void popupActsOnTheSelectedEntry()
+    {
+        Fixture f(starterNames());
+        f.select(u"آرمان"_s);
+        OnModal window(
+            [&](QWidget* edit) {
+                QCOMPARE(nameBox(edit)->text(), u"آرمان"_s);
+                QTest::keyClick(nameBox(edit), Qt::Key_Escape);
+            },
+            false);
+        popup(f, 3, "mnEditanme", &window);
+        QVERIFY(window.ran());
+        QCOMPARE(f.list()->listIndex(), 0);
+
+        MessageBox::setNextAnswer(MessageBox::Yes);
+        popup(f, 3, "mnDelete");
+        QCOMPARE(answered(), QStringList({confirmMessage}));
+        QCOMPARE(ids(f), QVariantList({1, 2, 4}));
+    }
+
+    // On an empty list the popup opens too; add from it and leave at once: the list is
+    // filled again from the table.
+    void popupAddOnAnEmptyList()
+    {
+        Fixture f(starterNames());
+        f.find<QLineEdit>("txtName")->setText(u"ژ"_s);
+        QCOMPARE(f.list()->listCount(), 0);
+        OnModal window([&](QWidget* add) { QTest::keyClick(nameBox(add), Qt::Key_Escape); }, false);
+        popup(f, -1, "mnAddName", &window);
+        QVERIFY(window.ran());
+        QCOMPARE(f.listed(), QStringList({u"آرمان"_s, u"سارا"_s, u"سارا"_s, u"نيما"_s}));
+    }
+
+    // Enter in the list shows the selected row's details afresh, as a double click does.
+    void enterShowsTheDetails()
+    {
+        Fixture f(starterNames());
+        f.select(u"نيما"_s);
+        f.folder.exec(u"UPDATE vardel SET means = 'کوه' WHERE id = 1"_s);
+        QTest::keyClick(f.list(), Qt::Key_Return);
+        QCOMPARE(f.find<QPlainTextEdit>("meanlbl")->toPlainText(), u"کوه"_s);
+    }
+};
+
+QTEST_MAIN(DeleteNameTest)
+#include "tst_deletename.moc"
