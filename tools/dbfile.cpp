@@ -1,5 +1,7 @@
 #include "dbfile.h"
 
+#include "store/orderkey.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -17,13 +19,19 @@ bool fail(QString* error, const QString& text)
     return false;
 }
 
-bool write(QSqlDatabase& db, const QList<Entry>& entries, QString* error)
+bool write(QSqlDatabase& db, const QList<Entry>& entries, QString* error, Layout layout)
 {
     QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("CREATE TABLE vardel ("
-                                   "id INTEGER PRIMARY KEY AUTOINCREMENT, "
-                                   "p_name TEXT, means TEXT, gender TEXT)")))
-        return fail(error, query.lastError().text());
+    const QStringList schema =
+        layout == Layout::OrderKeys
+            ? store::orderkey::schema()
+            : QStringList{QStringLiteral("CREATE TABLE vardel ("
+                                         "id INTEGER PRIMARY KEY AUTOINCREMENT, "
+                                         "p_name TEXT, means TEXT, gender TEXT)")};
+    for (const QString& statement : schema) {
+        if (!query.exec(statement))
+            return fail(error, query.lastError().text());
+    }
     if (!db.transaction())
         return fail(error, db.lastError().text());
     if (!query.prepare(
@@ -43,7 +51,7 @@ bool write(QSqlDatabase& db, const QList<Entry>& entries, QString* error)
 
 } // namespace
 
-bool create(const QString& path, const QList<Entry>& entries, QString* error)
+bool create(const QString& path, const QList<Entry>& entries, QString* error, Layout layout)
 {
     if (QFileInfo::exists(path))
         return fail(error, QStringLiteral("%1 already exists").arg(path));
@@ -52,7 +60,7 @@ bool create(const QString& path, const QList<Entry>& entries, QString* error)
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(path);
-        ok = db.open() ? write(db, entries, error) : fail(error, db.lastError().text());
+        ok = db.open() ? write(db, entries, error, layout) : fail(error, db.lastError().text());
         db.close();
     }
     QSqlDatabase::removeDatabase(name);

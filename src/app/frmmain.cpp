@@ -285,7 +285,7 @@ void frmMain::nameTextChanged()
 
 void frmMain::fillNameList(const store::Statement& statement)
 {
-    QList<NameListModel::Item> items;
+    NameListModel::Rows items;
     try {
         store::Connection connection(store::connectionString());
         store::Recordset rows(connection, statement, store::OpenMode::Read);
@@ -293,7 +293,7 @@ void frmMain::fillNameList(const store::Statement& statement)
             const int name = rows.column(QStringLiteral("p_name"));
             const int id = rows.column(QStringLiteral("id"));
             for (; !rows.eof(); rows.moveNext())
-                items.append({rows.text(name), rows.integer(id)});
+                items.append(rows.utf8(name), rows.integer(id));
         }
     } catch (const store::Error&) {
         showCount(); // the count always matches the list, also when it stays empty

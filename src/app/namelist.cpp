@@ -12,12 +12,17 @@ QVariant NameListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= m_items.size())
         return {};
-    const Item& item = m_items.at(index.row());
     if (role == Qt::DisplayRole)
-        return item.text;
+        return text(index.row());
     if (role == Qt::UserRole)
-        return item.id;
+        return id(index.row());
     return {};
+}
+
+QString NameListModel::text(int row) const
+{
+    const Item& item = m_items.at(row);
+    return QString::fromUtf8(m_utf8.constData() + item.offset, item.length);
 }
 
 void NameListModel::clear()
@@ -26,23 +31,34 @@ void NameListModel::clear()
         return;
     beginResetModel();
     m_items.clear();
+    m_utf8.clear();
     endResetModel();
 }
 
-void NameListModel::append(QList<Item> items)
+void NameListModel::append(Rows rows)
 {
-    if (items.isEmpty())
+    if (rows.lengthsAndIds.isEmpty())
         return;
-    if (m_items.isEmpty()) {
-        beginResetModel();
-        m_items = std::move(items);
-        endResetModel();
-        return;
-    }
+    const bool wasEmpty = m_items.isEmpty();
     const int first = static_cast<int>(m_items.size());
-    beginInsertRows({}, first, first + static_cast<int>(items.size()) - 1);
-    m_items.append(std::move(items));
-    endInsertRows();
+    if (wasEmpty)
+        beginResetModel();
+    else
+        beginInsertRows({}, first, first + static_cast<int>(rows.lengthsAndIds.size()) - 1);
+    qsizetype offset = m_utf8.size();
+    if (wasEmpty)
+        m_utf8 = std::move(rows.utf8);
+    else
+        m_utf8.append(rows.utf8);
+    m_items.reserve(m_items.size() + rows.lengthsAndIds.size());
+    for (const auto& [length, id] : std::as_const(rows.lengthsAndIds)) {
+        m_items.append({offset, length, id});
+        offset += length;
+    }
+    if (wasEmpty)
+        endResetModel();
+    else
+        endInsertRows();
 }
 
 void NameListModel::removeAt(int row)
@@ -54,7 +70,10 @@ void NameListModel::removeAt(int row)
 
 void NameListModel::setText(int row, const QString& text)
 {
-    m_items[row].text = text;
+    const QByteArray utf8 = text.toUtf8();
+    m_items[row].offset = m_utf8.size();
+    m_items[row].length = static_cast<int>(utf8.size());
+    m_utf8.append(utf8);
     const QModelIndex changed = index(row);
     Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole});
 }
@@ -88,7 +107,7 @@ void NameListBox::setListIndex(int row)
 QString NameListBox::currentText() const
 {
     const int row = listIndex();
-    return row < 0 ? QString() : m_model->at(row).text;
+    return row < 0 ? QString() : m_model->text(row);
 }
 
 void NameListBox::keyPressEvent(QKeyEvent* event)

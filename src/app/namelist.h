@@ -3,16 +3,24 @@
 #include <QAbstractListModel>
 #include <QList>
 #include <QListView>
+#include <string_view>
 
 // The entries of the name list: each shows a name and carries its row's id.
 class NameListModel : public QAbstractListModel
 {
     Q_OBJECT
 public:
-    struct Item
+    // Rows to append: the names one after another in `utf8`, each entry its length and id.
+    struct Rows
     {
-        QString text;
-        qint32 id = 0;
+        QByteArray utf8;
+        QList<QPair<int, qint32>> lengthsAndIds;
+
+        void append(std::string_view name, qint32 id)
+        {
+            utf8.append(name.data(), static_cast<qsizetype>(name.size()));
+            lengthsAndIds.append({static_cast<int>(name.size()), id});
+        }
     };
 
     using QAbstractListModel::QAbstractListModel;
@@ -21,12 +29,22 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
     void clear();
-    void append(QList<Item> items);
+    void append(Rows rows);
     void removeAt(int row);
     void setText(int row, const QString& text);
-    const Item& at(int row) const { return m_items.at(row); }
+    QString text(int row) const;
+    qint32 id(int row) const { return m_items.at(row).id; }
 
 private:
+    // The names stay in UTF-8 as read, and become text only when shown: a list of 32,767
+    // names costs one buffer instead of as many strings.
+    struct Item
+    {
+        qsizetype offset;
+        int length;
+        qint32 id;
+    };
+    QByteArray m_utf8;
     QList<Item> m_items;
 };
 
@@ -46,7 +64,7 @@ public:
     // The text of the selected entry; empty when nothing is selected.
     QString currentText() const;
     // The id carried by the entry at `row`.
-    qint32 itemData(int row) const { return m_model->at(row).id; }
+    qint32 itemData(int row) const { return m_model->id(row); }
 
 Q_SIGNALS:
     // The user selected an entry with the mouse or the keyboard.

@@ -18,6 +18,8 @@ std::unique_ptr<frmMain> showMainWindow(const QString& appFolder)
         return nullptr;
     }
     window->show();
+    // Without a window manager nothing else gives the new window the focus.
+    window->activateWindow();
     return window;
 }
 

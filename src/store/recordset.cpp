@@ -26,7 +26,8 @@ QString nextConnectionName()
 Error databaseError(const QString& file, int number, const QString& details)
 {
     if ((number & 0xff) == SqliteNotADatabase)
-        return Error(number, QStringLiteral("فایل %1 پایگاه داده‌ی SQLite نیست یا آسیب دیده است "
+        return Error(number, QStringLiteral("فایل %1 پایگاه داده‌ی SQLite نیست یا آسیب دیده "
+                                            "است "
                                             "(%2).")
                                  .arg(file, details));
     return Error(
@@ -83,6 +84,8 @@ Connection::Connection(const QString& connectionString)
                            .arg(m_filePath));
     // Persian order and folding live in the connection, never in the file.
     persian::registerOn(m_handle);
+    m_hasOrderKeys = sqlite3_table_column_metadata(m_handle, "main", "vardel", "p_order", nullptr,
+                                                   nullptr, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
 Connection::~Connection()
@@ -113,10 +116,11 @@ void Connection::fail() const
 Recordset::Recordset(Connection& connection, const Statement& statement, OpenMode mode)
     : m_connection(connection), m_mode(mode)
 {
-    const QByteArray sql = statement.sql.toUtf8();
+    const bool keyed = connection.hasOrderKeys() && !statement.keyedSql.isEmpty();
+    const QByteArray sql = (keyed ? statement.keyedSql : statement.sql).toUtf8();
     if (sqlite3_prepare_v2(connection.handle(), sql.constData(), static_cast<int>(sql.size()),
                            &m_statement, nullptr) != SQLITE_OK ||
-        bind(m_statement, statement.values) != SQLITE_OK)
+        bind(m_statement, keyed ? statement.keyedValues : statement.values) != SQLITE_OK)
         m_connection.fail();
     moveNext();
 }
@@ -177,6 +181,13 @@ QString Recordset::text(int column) const
     return QString::fromUtf8(bytes, sqlite3_column_bytes(m_statement, column));
 }
 
+std::string_view Recordset::utf8(int column) const
+{
+    requireCurrentRow();
+    const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
+    return {bytes ? bytes : "", static_cast<size_t>(sqlite3_column_bytes(m_statement, column))};
+}
+
 qint32 Recordset::integer(int column) const
 {
     requireCurrentRow();
@@ -186,10 +197,12 @@ qint32 Recordset::integer(int column) const
 void Recordset::requireCurrentRow() const
 {
     if (m_eof)
-        throw Error(Error::NoCurrentRow, QStringLiteral("این نام دیگر در پایگاه داده‌ی %1 نیست؛ "
-                                                        "شاید برنامه‌ی دیگری "
-                                                        "آن را حذف کرده است.")
-                                             .arg(m_connection.filePath()));
+        throw Error(
+            Error::NoCurrentRow,
+            QStringLiteral("این نام دیگر در پایگاه داده‌ی %1 نیست؛ "
+                           "شاید برنامه‌ی دیگری "
+                           "آن را حذف کرده است.")
+                .arg(m_connection.filePath()));
 }
 
 void Recordset::requireWriteMode() const

@@ -6,6 +6,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariant>
+#include <string_view>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -27,6 +28,8 @@ public:
     // The SQLite connection Qt SQL opened: statements run on it directly, so that a list
     // fill reads only the columns it needs instead of every column of every row.
     sqlite3* handle() const { return m_handle; }
+    // Whether the file keeps order keys (see orderkey.h); statements use them where it does.
+    bool hasOrderKeys() const { return m_hasOrderKeys; }
 
     // Turns a failure into an Error that names the file.
     [[noreturn]] void fail(const QSqlError& error) const;
@@ -36,6 +39,7 @@ private:
     QString m_name;
     QString m_filePath;
     sqlite3* m_handle = nullptr;
+    bool m_hasOrderKeys = false;
 };
 
 // How a statement is opened: read mode walks its rows forward only; write mode also lets the
@@ -64,6 +68,8 @@ public:
     QVariant value(const QString& name) const { return value(column(name)); }
     // The same as value(column).toString() and .toInt(), without the QVariant.
     QString text(int column) const;
+    // The text as stored, valid until the next move.
+    std::string_view utf8(int column) const;
     qint32 integer(int column) const;
 
     // Write mode: start a new row, set fields of the new or current row, then store it.

@@ -1,5 +1,6 @@
 #include "store/statements.h"
 
+#include "store/orderkey.h"
 #include "store/persian.h"
 
 namespace store {
@@ -12,9 +13,28 @@ const QString orderByName = QStringLiteral(" ORDER BY p_name COLLATE persian");
 const QString nameLike = QStringLiteral("vardel_fold(p_name) LIKE (?) ESCAPE '\\'");
 const QString meansLike = QStringLiteral("vardel_fold(means) LIKE (?) ESCAPE '\\'");
 
+// With order keys: the index holds the Persian order; the name breaks ties.
+const QString orderByKey = QStringLiteral(" ORDER BY p_order, p_name");
+const QString keyRange = QStringLiteral("p_order >= ? AND p_order < ? AND ");
+
 QString foldedPattern(const QString& typed)
 {
     return likePrefixPattern(persian::fold(typed));
+}
+
+// Names that begin with `typed`: a range of the index, narrowed by the search condition where
+// the range alone holds more.
+void addKeyedNameFilter(Statement& statement, const QString& typed)
+{
+    const orderkey::Range range = orderkey::prefixRange(persian::fold(typed));
+    if (range.exact) {
+        statement.keyedSql =
+            selectAll + QStringLiteral(" WHERE p_order >= ? AND p_order < ?") + orderByKey;
+        statement.keyedValues = {range.low, range.high};
+        return;
+    }
+    statement.keyedSql = selectAll + QStringLiteral(" WHERE ") + keyRange + nameLike + orderByKey;
+    statement.keyedValues = {range.low, range.high, foldedPattern(typed)};
 }
 } // namespace
 
@@ -38,8 +58,9 @@ Statement genderFilterStatement(int filterIndex)
         sql += QStringLiteral(" WHERE gender='m'");
     if (filterIndex == 1)
         sql += QStringLiteral(" WHERE gender='f'");
-    sql += orderByName;
-    return {sql, {}};
+    Statement statement{sql + orderByName, {}};
+    statement.keyedSql = sql + orderByKey;
+    return statement;
 }
 
 Statement searchStatement(bool inNames, bool inMeanings, const QString& text)
@@ -55,13 +76,22 @@ Statement searchStatement(bool inNames, bool inMeanings, const QString& text)
         statement.sql += meansLike;
         statement.values << foldedPattern(text);
     }
+    if (inNames && !inMeanings) {
+        addKeyedNameFilter(statement, text);
+    } else {
+        statement.keyedSql = statement.sql + orderByKey;
+        statement.keyedValues = statement.values;
+    }
     statement.sql += orderByName;
     return statement;
 }
 
 Statement nameFilterStatement(const QString& text)
 {
-    return {selectAll + QStringLiteral(" WHERE ") + nameLike + orderByName, {foldedPattern(text)}};
+    Statement statement{selectAll + QStringLiteral(" WHERE ") + nameLike + orderByName,
+                        {foldedPattern(text)}};
+    addKeyedNameFilter(statement, text);
+    return statement;
 }
 
 Statement rowByIdStatement(qint32 id)

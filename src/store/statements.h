@@ -11,6 +11,10 @@ struct Statement
 {
     QString sql;
     QVariantList values;
+    // The same statement for a db.mdb that keeps order keys (see orderkey.h): it reads the
+    // rows in order from the index. Empty where the statement has no order.
+    QString keyedSql = {};
+    QVariantList keyedValues = {};
 };
 
 // Statement 1: the gender filter; index 0 is male, 1 female, anything else all names.

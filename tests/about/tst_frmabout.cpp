@@ -65,7 +65,7 @@ QStringList snapshot(const QWidget* window)
         if (auto* list = qobject_cast<const NameListBox*>(w)) {
             for (int row = 0; row < list->listCount(); ++row)
                 state << name + QStringLiteral(" entry %1 %2")
-                                    .arg(list->names()->at(row).text)
+                                    .arg(list->names()->text(row))
                                     .arg(list->itemData(row));
             state << name + QStringLiteral(" index ") + QString::number(list->listIndex());
         }
@@ -133,7 +133,7 @@ struct MainWindow
     void useIt() const
     {
         auto* list = find<NameListBox>("LstNames");
-        const QString first = list->names()->at(0).text;
+        const QString first = list->names()->text(0);
         testsupport::typeText(find<QLineEdit>("txtName"), first.left(1));
         QVERIFY(list->listCount() > 1);
         const QRect second = list->visualRect(list->names()->index(1));

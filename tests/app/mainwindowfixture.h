@@ -35,7 +35,7 @@ struct MainWindowFixture
     {
         QStringList texts;
         for (int row = 0; row < list()->listCount(); ++row)
-            texts << list()->names()->at(row).text;
+            texts << list()->names()->text(row);
         return texts;
     }
     QString count() const { return find<QLabel>("LBLNameCount")->text(); }

@@ -17,7 +17,7 @@ QList<Entry> names()
             {QStringLiteral("ماهرخ"), QStringLiteral("ماه رو"), QStringLiteral("f")},
             {QStringLiteral("O'Hara"), QStringLiteral("it's 100%"), QStringLiteral("f")},
             {QStringLiteral("50_50"), QStringLiteral("نیمه_نیمه"), QStringLiteral("m")},
-            {QStringLiteral("5005"), QStringLiteral("نیمه‌کاره"), QStringLiteral("m")}};
+            {QStringLiteral("50x50"), QStringLiteral("نیمه‌کاره"), QStringLiteral("m")}};
 }
 
 } // namespace
@@ -57,7 +57,7 @@ void SearchTest::searchShapes_data()
     QTest::newRow("not at the start") << true << true << QStringLiteral("شده") << QStringList{};
     QTest::newRow("empty text in names")
         << true << false << QString()
-        << QStringList{QStringLiteral("50_50"), QStringLiteral("5005"),  QStringLiteral("ماهان"),
+        << QStringList{QStringLiteral("50_50"), QStringLiteral("50x50"), QStringLiteral("ماهان"),
                        QStringLiteral("ماهرخ"), QStringLiteral("مهدی"),  QStringLiteral("مهسا"),
                        QStringLiteral("نیما"),  QStringLiteral("O'Hara")};
 }
@@ -91,7 +91,7 @@ void SearchTest::neitherBoxTickedSearchesBoth()
     QTest::mouseClick(f.find("Command1"), Qt::LeftButton);
     QVERIFY(f.find<QCheckBox>("Check1")->isChecked());
     QVERIFY(f.find<QCheckBox>("Check2")->isChecked());
-    QCOMPARE(f.listed(), (QStringList{QStringLiteral("50_50"), QStringLiteral("5005"),
+    QCOMPARE(f.listed(), (QStringList{QStringLiteral("50_50"), QStringLiteral("50x50"),
                                       QStringLiteral("نیما")}));
 }
 

@@ -1,4 +1,5 @@
 #include "store/connectionstring.h"
+#include "store/orderkey.h"
 #include "store/persian.h"
 #include "store/recordset.h"
 #include "store/statements.h"
@@ -9,6 +10,7 @@
 #include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QTest>
+#include <unicode/ucol.h>
 
 using namespace store;
 using testsupport::AppFolder;
@@ -37,6 +39,28 @@ QCollator persianCollator()
     return QCollator(QLocale(QLocale::Persian, QLocale::Iran));
 }
 
+// ICU's Persian order at the letter level alone: forms of one letter, vowel marks and joiners
+// make no difference.
+int comparePrimary(const QString& a, const QString& b)
+{
+    static UCollator* const collator = [] {
+        UErrorCode status = U_ZERO_ERROR;
+        UCollator* c = ucol_open("fa", &status);
+        ucol_setStrength(c, UCOL_PRIMARY);
+        return c;
+    }();
+    return ucol_strcoll(collator, reinterpret_cast<const UChar*>(a.utf16()),
+                        static_cast<int32_t>(a.size()), reinterpret_cast<const UChar*>(b.utf16()),
+                        static_cast<int32_t>(b.size()));
+}
+
+void addLayouts()
+{
+    QTest::addColumn<dbfile::Layout>("layout");
+    QTest::newRow("order keys") << dbfile::Layout::OrderKeys;
+    QTest::newRow("plain") << dbfile::Layout::Plain;
+}
+
 int sign(int value)
 {
     return (value > 0) - (value < 0);
@@ -54,21 +78,29 @@ class PersianTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void alphabeticalOrder_data() { addLayouts(); }
     void alphabeticalOrder();
+    void realNamesInIcuOrder_data() { addLayouts(); }
     void realNamesInIcuOrder();
+    void keyOfMatchesTheFile();
+    void keyedSearchFindsWhatPlainSearchFinds();
     void compareAgreesWithIcu();
     void foldingLetterByLetter_data();
     void foldingLetterByLetter();
+    void foldingKeepsOtherLettersApart_data() { addLayouts(); }
     void foldingKeepsOtherLettersApart();
+    void searchStillMatchesFromTheFirstLetter_data() { addLayouts(); }
     void searchStillMatchesFromTheFirstLetter();
+    void fileStaysUsableByOtherPrograms_data() { addLayouts(); }
     void fileStaysUsableByOtherPrograms();
 };
 
 void PersianTest::alphabeticalOrder()
 {
+    QFETCH(dbfile::Layout, layout);
     QStringList shuffled = alphabet;
     std::shuffle(shuffled.begin(), shuffled.end(), *QRandomGenerator::global());
-    AppFolder folder(entries(shuffled));
+    AppFolder folder(entries(shuffled), layout);
     setConnectionString(buildConnectionString(folder.path()));
     QCOMPARE(names(genderFilterStatement(2)), alphabet);
 
@@ -81,7 +113,7 @@ void PersianTest::alphabeticalOrder()
     for (const QString& second : {alphabet[33 - 1], alphabet[0], alphabet[4]})
         for (const QString& first : {alphabet[9], alphabet[30], alphabet[31]})
             pairs << first + second;
-    AppFolder pairFolder(entries(pairs));
+    AppFolder pairFolder(entries(pairs), layout);
     setConnectionString(buildConnectionString(pairFolder.path()));
     QStringList expected = pairs;
     std::sort(expected.begin(), expected.end(), persianCollator());
@@ -98,14 +130,21 @@ void PersianTest::realNamesInIcuOrder()
          << QStringLiteral("فاطمة") << QStringLiteral("أحمد") << QStringLiteral("مه‌سا")
          << QStringLiteral("مُحَمَّد") << QStringLiteral("رئوف") << QStringLiteral("مؤمن")
          << QStringLiteral("Sara") << QStringLiteral("amir") << QStringLiteral("علی رضا");
-    AppFolder folder(entries(real));
+    QFETCH(dbfile::Layout, layout);
+    AppFolder folder(entries(real), layout);
     setConnectionString(buildConnectionString(folder.path()));
     const QStringList listed = names(genderFilterStatement(2));
     QCOMPARE(listed.size(), real.size());
+    // A plain file is sorted by the collation alone: ICU's order to the last detail. A file with
+    // order keys is read in ICU's order of the letters; names with the same letters (forms of
+    // one letter, vowel marks, joiners) follow their spelling.
     const QCollator collator = persianCollator();
-    for (qsizetype i = 1; i < listed.size(); ++i)
-        QVERIFY2(collator.compare(listed[i - 1], listed[i]) <= 0,
-                 qPrintable(listed[i - 1] + QStringLiteral(" > ") + listed[i]));
+    for (qsizetype i = 1; i < listed.size(); ++i) {
+        const int order = layout == dbfile::Layout::Plain
+                              ? collator.compare(listed[i - 1], listed[i])
+                              : comparePrimary(listed[i - 1], listed[i]);
+        QVERIFY2(order <= 0, qPrintable(listed[i - 1] + QStringLiteral(" > ") + listed[i]));
+    }
     QStringList a = listed, b = real;
     a.sort();
     b.sort();
@@ -135,6 +174,7 @@ void PersianTest::foldingLetterByLetter_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("typed");
+    QTest::addColumn<dbfile::Layout>("layout");
     const QList<QStringList> sameLetter = {
         {QStringLiteral("ي"), QStringLiteral("ى"), QStringLiteral("ی")},
         {QStringLiteral("ك"), QStringLiteral("ک")},
@@ -145,19 +185,59 @@ void PersianTest::foldingLetterByLetter_data()
     for (const QStringList& forms : sameLetter)
         for (const QString& stored : forms)
             for (const QString& typed : forms)
-                QTest::addRow("%s by %s", qPrintable(stored), qPrintable(typed))
-                    << QStringLiteral("ر") + stored + QStringLiteral("ز")
-                    << QStringLiteral("ر") + typed + QStringLiteral("ز");
-    QTest::newRow("first letter") << QStringLiteral("ياسمن") << QStringLiteral("یاس");
-    QTest::newRow("joiner stored") << QStringLiteral("مه‌لقا") << QStringLiteral("مهل");
-    QTest::newRow("joiner typed") << QStringLiteral("مهلقا") << QStringLiteral("مه‌ل");
-    QTest::newRow("vowels stored") << QStringLiteral("مُحَمَّد") << QStringLiteral("محم");
-    QTest::newRow("vowels typed") << QStringLiteral("محمد") << QStringLiteral("مُحَمّ");
-    QTest::newRow("superscript alef") << QStringLiteral("رحمٰن") << QStringLiteral("رحمن");
-    QTest::newRow("tatweel stored") << QStringLiteral("مهـسا") << QStringLiteral("مهس");
-    QTest::newRow("tatweel typed") << QStringLiteral("مهسا") << QStringLiteral("مهـس");
-    QTest::newRow("whole name") << QStringLiteral("فاطمة") << QStringLiteral("فاطمه");
-    QTest::newRow("decomposed madda") << QStringLiteral("آرش") << QStringLiteral("ا\u0653ر");
+                for (const dbfile::Layout layout :
+                     {dbfile::Layout::OrderKeys, dbfile::Layout::Plain})
+                    QTest::addRow("%s by %s, %d", qPrintable(stored), qPrintable(typed),
+                                  int(layout))
+                        << QStringLiteral("ر") + stored + QStringLiteral("ز")
+                        << QStringLiteral("ر") + typed + QStringLiteral("ز") << layout;
+    // The same letters at the start of a name, where the order key starts.
+    for (const QStringList& forms : sameLetter)
+        for (const QString& stored : forms)
+            for (const QString& typed : forms)
+                QTest::addRow("first %s by %s", qPrintable(stored), qPrintable(typed))
+                    << stored + QStringLiteral("رز") << typed + QStringLiteral("ر")
+                    << dbfile::Layout::OrderKeys;
+    QTest::newRow("first letter") << QStringLiteral("ياسمن") << QStringLiteral("یاس")
+                                  << dbfile::Layout::OrderKeys;
+    QTest::newRow("first letter, plain")
+        << QStringLiteral("ياسمن") << QStringLiteral("یاس") << dbfile::Layout::Plain;
+    QTest::newRow("joiner stored")
+        << QStringLiteral("مه‌لقا") << QStringLiteral("مهل") << dbfile::Layout::OrderKeys;
+    QTest::newRow("joiner stored, plain")
+        << QStringLiteral("مه‌لقا") << QStringLiteral("مهل") << dbfile::Layout::Plain;
+    QTest::newRow("joiner typed") << QStringLiteral("مهلقا") << QStringLiteral("مه‌ل")
+                                  << dbfile::Layout::OrderKeys;
+    QTest::newRow("joiner typed, plain")
+        << QStringLiteral("مهلقا") << QStringLiteral("مه‌ل") << dbfile::Layout::Plain;
+    QTest::newRow("vowels stored")
+        << QStringLiteral("مُحَمَّد") << QStringLiteral("محم") << dbfile::Layout::OrderKeys;
+    QTest::newRow("vowels stored, plain")
+        << QStringLiteral("مُحَمَّد") << QStringLiteral("محم") << dbfile::Layout::Plain;
+    QTest::newRow("vowels typed") << QStringLiteral("محمد") << QStringLiteral("مُحَمّ")
+                                  << dbfile::Layout::OrderKeys;
+    QTest::newRow("vowels typed, plain")
+        << QStringLiteral("محمد") << QStringLiteral("مُحَمّ") << dbfile::Layout::Plain;
+    QTest::newRow("superscript alef")
+        << QStringLiteral("رحمٰن") << QStringLiteral("رحمن") << dbfile::Layout::OrderKeys;
+    QTest::newRow("superscript alef, plain")
+        << QStringLiteral("رحمٰن") << QStringLiteral("رحمن") << dbfile::Layout::Plain;
+    QTest::newRow("tatweel stored")
+        << QStringLiteral("مهـسا") << QStringLiteral("مهس") << dbfile::Layout::OrderKeys;
+    QTest::newRow("tatweel stored, plain")
+        << QStringLiteral("مهـسا") << QStringLiteral("مهس") << dbfile::Layout::Plain;
+    QTest::newRow("tatweel typed")
+        << QStringLiteral("مهسا") << QStringLiteral("مهـس") << dbfile::Layout::OrderKeys;
+    QTest::newRow("tatweel typed, plain")
+        << QStringLiteral("مهسا") << QStringLiteral("مهـس") << dbfile::Layout::Plain;
+    QTest::newRow("whole name") << QStringLiteral("فاطمة") << QStringLiteral("فاطمه")
+                                << dbfile::Layout::OrderKeys;
+    QTest::newRow("whole name, plain")
+        << QStringLiteral("فاطمة") << QStringLiteral("فاطمه") << dbfile::Layout::Plain;
+    QTest::newRow("decomposed madda")
+        << QStringLiteral("آرش") << QStringLiteral("ا\u0653ر") << dbfile::Layout::OrderKeys;
+    QTest::newRow("decomposed madda, plain")
+        << QStringLiteral("آرش") << QStringLiteral("ا\u0653ر") << dbfile::Layout::Plain;
 }
 
 void PersianTest::foldingLetterByLetter()
@@ -177,13 +257,14 @@ void PersianTest::foldingLetterByLetter()
 
 void PersianTest::foldingKeepsOtherLettersApart()
 {
+    QFETCH(dbfile::Layout, layout);
     const QList<QPair<QString, QString>> distinct = {
         {QStringLiteral("ب"), QStringLiteral("پ")}, {QStringLiteral("ج"), QStringLiteral("چ")},
         {QStringLiteral("ز"), QStringLiteral("ژ")}, {QStringLiteral("ک"), QStringLiteral("گ")},
         {QStringLiteral("ه"), QStringLiteral("ح")}, {QStringLiteral("ی"), QStringLiteral("ئ")},
         {QStringLiteral("و"), QStringLiteral("ؤ")}, {QStringLiteral("ا"), QStringLiteral("ع")}};
     for (const auto& [a, b] : distinct) {
-        AppFolder folder(entries({a + QStringLiteral("رش"), b + QStringLiteral("رش")}));
+        AppFolder folder(entries({a + QStringLiteral("رش"), b + QStringLiteral("رش")}), layout);
         setConnectionString(buildConnectionString(folder.path()));
         QCOMPARE(names(nameFilterStatement(a)), QStringList{a + QStringLiteral("رش")});
         QCOMPARE(names(nameFilterStatement(b)), QStringList{b + QStringLiteral("رش")});
@@ -193,9 +274,11 @@ void PersianTest::foldingKeepsOtherLettersApart()
 
 void PersianTest::searchStillMatchesFromTheFirstLetter()
 {
+    QFETCH(dbfile::Layout, layout);
     AppFolder folder({{QStringLiteral("آرش"), QStringLiteral("درخشان"), QStringLiteral("m")},
                       {QStringLiteral("رشید"), QStringLiteral("راه یافته"), QStringLiteral("m")},
-                      {QStringLiteral("يگانه"), QStringLiteral("یکتا"), QStringLiteral("f")}});
+                      {QStringLiteral("يگانه"), QStringLiteral("یکتا"), QStringLiteral("f")}},
+                     layout);
     setConnectionString(buildConnectionString(folder.path()));
     QCOMPARE(names(nameFilterStatement(QStringLiteral("رش"))), QStringList{QStringLiteral("رشید")});
     QCOMPARE(names(searchStatement(true, true, QStringLiteral("خشان"))), QStringList{});
@@ -209,7 +292,8 @@ void PersianTest::fileStaysUsableByOtherPrograms()
     const QString sqlite3 = QStandardPaths::findExecutable(QStringLiteral("sqlite3"));
     if (sqlite3.isEmpty())
         QSKIP("the sqlite3 command-line tool is not installed");
-    AppFolder folder(entries({QStringLiteral("کاوه"), QStringLiteral("بهار")}));
+    QFETCH(dbfile::Layout, layout);
+    AppFolder folder(entries({QStringLiteral("کاوه"), QStringLiteral("بهار")}), layout);
     setConnectionString(buildConnectionString(folder.path()));
     QCOMPARE(names(nameFilterStatement(QStringLiteral("ك"))).size(), 1);
     {
@@ -232,6 +316,63 @@ void PersianTest::fileStaysUsableByOtherPrograms()
                           QStringLiteral("کاوه")}));
     const auto schema = folder.query(QStringLiteral("SELECT group_concat(sql) FROM sqlite_master"));
     QVERIFY(!schema.first().first().toString().contains(QStringLiteral("persian")));
+    QVERIFY(!schema.first().first().toString().contains(QStringLiteral("vardel_fold")));
+}
+
+void PersianTest::keyOfMatchesTheFile()
+{
+    QStringList all;
+    for (const dbfile::Entry& entry : testsupport::realNames(3000))
+        all << entry.name;
+    all << QStringLiteral("علي") << QStringLiteral("كاوه") << QStringLiteral("أحمد")
+        << QStringLiteral("مه‌سا") << QStringLiteral("مُحَمَّد") << QStringLiteral("مهـسا")
+        << QStringLiteral("رئوف") << QStringLiteral("ٱ") << QStringLiteral("ۀ")
+        << QStringLiteral("Sara") << QStringLiteral("ÉLODIE") << QStringLiteral("1 علی")
+        << QStringLiteral(" ") << QStringLiteral("") << QStringLiteral("پچژکگوی");
+    AppFolder folder(entries(all));
+    const auto rows =
+        folder.query(QStringLiteral("SELECT p_name, p_order FROM vardel ORDER BY id"));
+    QCOMPARE(rows.size(), all.size());
+    for (const QVariantList& row : rows)
+        QCOMPARE(orderkey::of(row[0].toString()), row[1].toString());
+}
+
+void PersianTest::keyedSearchFindsWhatPlainSearchFinds()
+{
+    QList<dbfile::Entry> list = testsupport::realNames(4000);
+    for (const QString& odd :
+         {QStringLiteral("آرش"), QStringLiteral("أرسلان"), QStringLiteral("ئیلا"),
+          QStringLiteral("ارغوان"), QStringLiteral("سأر"), QStringLiteral("سارا"),
+          QStringLiteral("سآرا"), QStringLiteral("ساره"), QStringLiteral("Ali"),
+          QStringLiteral("ali"), QStringLiteral("علي"), QStringLiteral("مه‌سا")})
+        list.append({odd, odd, QStringLiteral("f")});
+    AppFolder keyed(list, dbfile::Layout::OrderKeys);
+    AppFolder plain(list, dbfile::Layout::Plain);
+    QStringList typed = {QStringLiteral("ا"),   QStringLiteral("آ"),   QStringLiteral("أ"),
+                         QStringLiteral("سا"),  QStringLiteral("سار"), QStringLiteral("سآ"),
+                         QStringLiteral("a"),   QStringLiteral("AL"),  QStringLiteral("علی"),
+                         QStringLiteral("مهس"), QStringLiteral("ئ"),   QString(),
+                         QStringLiteral("%")};
+    QRandomGenerator random(3);
+    for (int i = 0; i < 60; ++i) {
+        const QString& name = list[random.bounded(list.size())].name;
+        typed << name.left(1 + random.bounded(3));
+    }
+    for (const QString& text : std::as_const(typed)) {
+        for (const Statement& statement :
+             {nameFilterStatement(text), searchStatement(true, false, text),
+              searchStatement(true, true, text)}) {
+            setConnectionString(buildConnectionString(keyed.path()));
+            QStringList fromKeys = names(statement);
+            setConnectionString(buildConnectionString(plain.path()));
+            QStringList fromPlain = names(statement);
+            for (qsizetype i = 1; i < fromKeys.size(); ++i)
+                QVERIFY(comparePrimary(fromKeys[i - 1], fromKeys[i]) <= 0);
+            fromKeys.sort();
+            fromPlain.sort();
+            QVERIFY2(fromKeys == fromPlain, qPrintable(text));
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(PersianTest)

@@ -15,10 +15,10 @@
 
 namespace testsupport {
 
-AppFolder::AppFolder(const QList<dbfile::Entry>& entries)
+AppFolder::AppFolder(const QList<dbfile::Entry>& entries, dbfile::Layout layout)
 {
     QString error;
-    if (!dbfile::create(dbPath(), entries, &error))
+    if (!dbfile::create(dbPath(), entries, &error, layout))
         qFatal("cannot create test database: %s", qPrintable(error));
     for (const char* picture : {"man.jpg", "Female.jpg"})
         QFile::copy(QStringLiteral(VARDEL_ASSETS "/") + QLatin1String(picture),

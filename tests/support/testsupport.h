@@ -16,7 +16,8 @@ namespace testsupport {
 class AppFolder
 {
 public:
-    explicit AppFolder(const QList<dbfile::Entry>& entries = {});
+    explicit AppFolder(const QList<dbfile::Entry>& entries = {},
+                       dbfile::Layout layout = dbfile::Layout::OrderKeys);
 
     QString path() const { return m_dir.path(); }
     QString dbPath() const { return m_dir.filePath(QStringLiteral("db.mdb")); }
