@@ -285,7 +285,7 @@ void frmMain::nameTextChanged()
 
 void frmMain::fillNameList(const store::Statement& statement)
 {
-    NameListModel::Rows items;
+    NameListModel::Rows items = LstNames->names()->newRows();
     try {
         store::Connection connection(store::connectionString());
         store::Recordset rows(connection, statement, store::OpenMode::Read);

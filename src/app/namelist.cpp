@@ -35,6 +35,14 @@ void NameListModel::clear()
     endResetModel();
 }
 
+NameListModel::Rows NameListModel::newRows() const
+{
+    Rows rows;
+    rows.utf8.reserve(m_largestBytes);
+    rows.lengthsAndIds.reserve(m_largestCount);
+    return rows;
+}
+
 void NameListModel::append(Rows rows)
 {
     if (rows.lengthsAndIds.isEmpty())
@@ -55,6 +63,8 @@ void NameListModel::append(Rows rows)
         m_items.append({offset, length, id});
         offset += length;
     }
+    m_largestBytes = std::max(m_largestBytes, m_utf8.size());
+    m_largestCount = std::max(m_largestCount, m_items.size());
     if (wasEmpty)
         endResetModel();
     else

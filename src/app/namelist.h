@@ -29,6 +29,8 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
     void clear();
+    // Empty rows with room for as many names as the largest fill so far.
+    Rows newRows() const;
     void append(Rows rows);
     void removeAt(int row);
     void setText(int row, const QString& text);
@@ -46,6 +48,8 @@ private:
     };
     QByteArray m_utf8;
     QList<Item> m_items;
+    qsizetype m_largestBytes = 0;
+    qsizetype m_largestCount = 0;
 };
 
 // A list box over NameListModel: one selected entry at a time, entries in the order added,
