@@ -26,10 +26,13 @@ QString nextConnectionName()
 Error databaseError(const QString& file, int number, const QString& details)
 {
     if ((number & 0xff) == SqliteNotADatabase)
-        return Error(number, QStringLiteral("فایل %1 پایگاه داده‌ی SQLite نیست یا آسیب دیده "
-                                            "است "
-                                            "(%2).")
-                                 .arg(file, details));
+        return Error(
+            number,
+            QStringLiteral(
+                "فایل %1 پایگاه داده‌ی SQLite نیست یا آسیب دیده "
+                "است "
+                "(%2).")
+                .arg(file, details));
     return Error(
         number, QStringLiteral("خطا در پایگاه داده‌ی %1: %2").arg(file, details));
 }
