@@ -54,7 +54,7 @@ frmabout::frmabout(std::function<void()> showMainWindow)
     Label5 = label(this, "Label5", QStringLiteral("ندارد"), twipsRect(1080, 1560, 1215, 375));
     // The programmer: the Vardel team.
     Label6 =
-        tahomaLabel(this, "Label6", QStringLiteral("تيم وردل"), twipsRect(360, 720, 2415, 375));
+        tahomaLabel(this, "Label6", QStringLiteral("تیم وردل"), twipsRect(360, 720, 2415, 375));
     Label7 = tahomaLabel(this, "Label7", QStringLiteral("Vardel نسخه 1"),
                          twipsRect(1680, 120, 975, 375));
 

@@ -29,10 +29,12 @@ inline QString confirmDelete()
     return QStringLiteral("آيا مطمئن هستيد ميخواهيد اين نام را حذف کنيد؟");
 }
 
-// The selected entry's row is no longer in the table: another program removed it.
+// The selected entry's row is no longer in the table: another program removed it. Our own
+// text, in standard Persian letters.
 inline QString nameIsGone()
 {
-    return QStringLiteral("اين نام ديگر در پايگاه داده نيست؛ شايد برنامه ديگري آن را حذف کرده "
+    return QStringLiteral("این نام دیگر در پایگاه داده نیست؛ شاید برنامه‌ی دیگری آن را حذف "
+                          "کرده "
                           "است.");
 }
 
