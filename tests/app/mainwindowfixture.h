@@ -2,6 +2,7 @@
 
 #include "app/frmmain.h"
 #include "app/namelist.h"
+#include "namelistprobe.h"
 #include "testsupport.h"
 
 #include <memory>
@@ -31,19 +32,9 @@ struct MainWindowFixture
     }
 
     NameListBox* list() const { return find<NameListBox>("LstNames"); }
-    QStringList listed() const
-    {
-        QStringList texts;
-        for (int row = 0; row < list()->listCount(); ++row)
-            texts << list()->names()->text(row);
-        return texts;
-    }
+    QStringList listed() const { return testsupport::listedNames(list()); }
     QString count() const { return find<QLabel>("LBLNameCount")->text(); }
-    void select(int row) const
-    {
-        const QRect rect = list()->visualRect(list()->names()->index(row));
-        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, rect.center());
-    }
+    void select(int row) const { testsupport::clickEntry(list(), row); }
     void chooseFilter(int index) const
     {
         // As the user does: the combo box's own activation signal.

@@ -5,6 +5,7 @@
 #include "app/namelist.h"
 #include "app/startup.h"
 #include "input/keyboardplatform.h"
+#include "namelistprobe.h"
 #include "testsupport.h"
 
 #include <functional>
@@ -95,20 +96,10 @@ struct Fixture
         return window->centralWidget()->findChild<T*>(QLatin1String(name));
     }
     NameListBox* list() const { return find<NameListBox>("LstNames"); }
-    QStringList listed() const
-    {
-        QStringList texts;
-        for (int row = 0; row < list()->listCount(); ++row)
-            texts << list()->names()->text(row);
-        return texts;
-    }
+    QStringList listed() const { return testsupport::listedNames(list()); }
     QString count() const { return find<QLabel>("LBLNameCount")->text(); }
     // Clicks the entry at `row` (the first that shows `text`), which also shows its details.
-    void select(int row) const
-    {
-        const QRect rect = list()->visualRect(list()->names()->index(row));
-        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, rect.center());
-    }
+    void select(int row) const { testsupport::clickEntry(list(), row); }
     void select(const QString& text) const { select(static_cast<int>(listed().indexOf(text))); }
 
     // A key pressed where the main window's focus is.

@@ -1,3 +1,4 @@
+#include "listednames.h"
 #include "store/connectionstring.h"
 #include "store/orderkey.h"
 #include "store/persian.h"
@@ -19,11 +20,7 @@ namespace {
 
 QStringList names(const Statement& statement)
 {
-    Connection connection(connectionString());
-    QStringList result;
-    for (Recordset rows(connection, statement, OpenMode::Read); !rows.eof(); rows.moveNext())
-        result << rows.value(QStringLiteral("p_name")).toString();
-    return result;
+    return listedNames(statement);
 }
 
 QList<dbfile::Entry> entries(const QStringList& names)

@@ -1,3 +1,4 @@
+#include "listednames.h"
 #include "store/connectionstring.h"
 #include "store/error.h"
 #include "store/recordset.h"
@@ -15,11 +16,7 @@ namespace {
 
 QStringList names(const Statement& statement)
 {
-    Connection connection(connectionString());
-    QStringList result;
-    for (Recordset rows(connection, statement, OpenMode::Read); !rows.eof(); rows.moveNext())
-        result << rows.value(QStringLiteral("p_name")).toString();
-    return result;
+    return listedNames(statement);
 }
 
 int errorNumber(const std::function<void()>& work, QString* description = nullptr)
