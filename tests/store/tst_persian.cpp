@@ -6,6 +6,7 @@
 #include "store/statements.h"
 #include "testsupport.h"
 
+#include <array>
 #include <QCollator>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -195,46 +196,22 @@ void PersianTest::foldingLetterByLetter_data()
                 QTest::addRow("first %s by %s", qPrintable(stored), qPrintable(typed))
                     << stored + QStringLiteral("رز") << typed + QStringLiteral("ر")
                     << dbfile::Layout::OrderKeys;
-    QTest::newRow("first letter") << QStringLiteral("ياسمن") << QStringLiteral("یاس")
-                                  << dbfile::Layout::OrderKeys;
-    QTest::newRow("first letter, plain")
-        << QStringLiteral("ياسمن") << QStringLiteral("یاس") << dbfile::Layout::Plain;
-    QTest::newRow("joiner stored")
-        << QStringLiteral("مه‌لقا") << QStringLiteral("مهل") << dbfile::Layout::OrderKeys;
-    QTest::newRow("joiner stored, plain")
-        << QStringLiteral("مه‌لقا") << QStringLiteral("مهل") << dbfile::Layout::Plain;
-    QTest::newRow("joiner typed") << QStringLiteral("مهلقا") << QStringLiteral("مه‌ل")
-                                  << dbfile::Layout::OrderKeys;
-    QTest::newRow("joiner typed, plain")
-        << QStringLiteral("مهلقا") << QStringLiteral("مه‌ل") << dbfile::Layout::Plain;
-    QTest::newRow("vowels stored")
-        << QStringLiteral("مُحَمَّد") << QStringLiteral("محم") << dbfile::Layout::OrderKeys;
-    QTest::newRow("vowels stored, plain")
-        << QStringLiteral("مُحَمَّد") << QStringLiteral("محم") << dbfile::Layout::Plain;
-    QTest::newRow("vowels typed") << QStringLiteral("محمد") << QStringLiteral("مُحَمّ")
-                                  << dbfile::Layout::OrderKeys;
-    QTest::newRow("vowels typed, plain")
-        << QStringLiteral("محمد") << QStringLiteral("مُحَمّ") << dbfile::Layout::Plain;
-    QTest::newRow("superscript alef")
-        << QStringLiteral("رحمٰن") << QStringLiteral("رحمن") << dbfile::Layout::OrderKeys;
-    QTest::newRow("superscript alef, plain")
-        << QStringLiteral("رحمٰن") << QStringLiteral("رحمن") << dbfile::Layout::Plain;
-    QTest::newRow("tatweel stored")
-        << QStringLiteral("مهـسا") << QStringLiteral("مهس") << dbfile::Layout::OrderKeys;
-    QTest::newRow("tatweel stored, plain")
-        << QStringLiteral("مهـسا") << QStringLiteral("مهس") << dbfile::Layout::Plain;
-    QTest::newRow("tatweel typed")
-        << QStringLiteral("مهسا") << QStringLiteral("مهـس") << dbfile::Layout::OrderKeys;
-    QTest::newRow("tatweel typed, plain")
-        << QStringLiteral("مهسا") << QStringLiteral("مهـس") << dbfile::Layout::Plain;
-    QTest::newRow("whole name") << QStringLiteral("فاطمة") << QStringLiteral("فاطمه")
-                                << dbfile::Layout::OrderKeys;
-    QTest::newRow("whole name, plain")
-        << QStringLiteral("فاطمة") << QStringLiteral("فاطمه") << dbfile::Layout::Plain;
-    QTest::newRow("decomposed madda")
-        << QStringLiteral("آرش") << QStringLiteral("ا\u0653ر") << dbfile::Layout::OrderKeys;
-    QTest::newRow("decomposed madda, plain")
-        << QStringLiteral("آرش") << QStringLiteral("ا\u0653ر") << dbfile::Layout::Plain;
+    const QList<std::array<QString, 3>> spellings = {
+        {QStringLiteral("first letter"), QStringLiteral("ياسمن"), QStringLiteral("یاس")},
+        {QStringLiteral("joiner stored"), QStringLiteral("مه‌لقا"), QStringLiteral("مهل")},
+        {QStringLiteral("joiner typed"), QStringLiteral("مهلقا"), QStringLiteral("مه‌ل")},
+        {QStringLiteral("vowels stored"), QStringLiteral("مُحَمَّد"), QStringLiteral("محم")},
+        {QStringLiteral("vowels typed"), QStringLiteral("محمد"), QStringLiteral("مُحَمّ")},
+        {QStringLiteral("superscript alef"), QStringLiteral("رحمٰن"), QStringLiteral("رحمن")},
+        {QStringLiteral("tatweel stored"), QStringLiteral("مهـسا"), QStringLiteral("مهس")},
+        {QStringLiteral("tatweel typed"), QStringLiteral("مهسا"), QStringLiteral("مهـس")},
+        {QStringLiteral("whole name"), QStringLiteral("فاطمة"), QStringLiteral("فاطمه")},
+        {QStringLiteral("decomposed madda"), QStringLiteral("آرش"), QStringLiteral("ا\u0653ر")},
+    };
+    for (const auto& [name, stored, typed] : spellings) {
+        QTest::addRow("%s", qPrintable(name)) << stored << typed << dbfile::Layout::OrderKeys;
+        QTest::addRow("%s, plain", qPrintable(name)) << stored << typed << dbfile::Layout::Plain;
+    }
 }
 
 void PersianTest::foldingLetterByLetter()
