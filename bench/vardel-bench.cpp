@@ -206,13 +206,18 @@ int main(int argc, char* argv[])
     auto* both = window.findChild<QCheckBox*>(QStringLiteral("Check2"));
     auto* button = window.findChild<QPushButton*>(QStringLiteral("Command1"));
     both->setChecked(true);
-    // What a handler changes on screen: the list, the count, the details and the box typed
-    // in. They are painted at once, as the window system would paint them next.
-    QList<QWidget*> changing = {list->viewport(), box, search};
-    for (const char* name : {"LBLNameCount", "namestr", "sexlbl", "meanlbl", "Picture1"})
-        changing << window.findChild<QWidget*>(QLatin1String(name));
-    auto repaintChanged = [&] {
-        for (QWidget* widget : std::as_const(changing))
+    // What each handler changes on screen is painted at once, as the window system would paint
+    // it next: the list and its count always, and the box typed in or the details shown.
+    auto control = [&](const char* name) {
+        return window.findChild<QWidget*>(QLatin1String(name));
+    };
+    const QList<QWidget*> listAndCount = {list->viewport(), control("LBLNameCount")};
+    const QList<QWidget*> typing = listAndCount + QList<QWidget*>{box};
+    const QList<QWidget*> filtering = listAndCount + QList<QWidget*>{combo, search};
+    const QList<QWidget*> details = {list->viewport(), control("namestr"), control("sexlbl"),
+                                     control("meanlbl"), control("Picture1")};
+    auto repaint = [](const QList<QWidget*>& widgets) {
+        for (QWidget* widget : widgets)
             widget->repaint();
     };
 
@@ -220,21 +225,21 @@ int main(int argc, char* argv[])
     for (const QString& prefix : prefixes(names, runs)) {
         key1.ms << timed([&] {
             typeKey(box, prefix.left(1));
-            repaintChanged();
+            repaint(typing);
         });
         key2.ms << timed([&] {
             typeKey(box, prefix.mid(1, 1));
-            repaintChanged();
+            repaint(typing);
         });
         key3.ms << timed([&] {
             typeKey(box, prefix.mid(2, 1));
-            repaintChanged();
+            repaint(typing);
         });
         backspace(box);
         backspace(box);
         erase.ms << timed([&] {
             backspace(box);
-            repaintChanged();
+            repaint(typing);
         });
         if (list->listCount() != NameCount)
             qFatal("deleting the last letter listed %d names", list->listCount());
@@ -245,7 +250,7 @@ int main(int argc, char* argv[])
         filter.ms << timed([&] {
             combo->setCurrentIndex(i % 2);
             Q_EMIT combo->activated(i % 2);
-            repaintChanged();
+            repaint(filtering);
         });
     }
 
@@ -254,7 +259,7 @@ int main(int argc, char* argv[])
         search->setText(prefix.left(2));
         searchFigures.ms << timed([&] {
             button->click();
-            repaintChanged();
+            repaint(listAndCount);
         });
     }
 
@@ -268,7 +273,7 @@ int main(int argc, char* argv[])
         const QPoint at = list->visualRect(index).center();
         select.ms << timed([&] {
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-            repaintChanged();
+            repaint(details);
         });
     }
 
@@ -294,7 +299,7 @@ int main(int argc, char* argv[])
             dialog->findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click();
         });
         addAction->trigger();
-        repaintChanged();
+        repaint(filtering);
         refill.ms << static_cast<double>(closing.nsecsElapsed()) / 1e6;
     }
 
