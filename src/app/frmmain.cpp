@@ -283,6 +283,13 @@ void frmMain::nameTextChanged()
     });
 }
 
+namespace {
+void appendRow(void* rows, const char* name, int length, qint32 id)
+{
+    static_cast<NameListModel::Rows*>(rows)->append(name, length, id);
+}
+} // namespace
+
 void frmMain::fillNameList(const store::Statement& statement)
 {
     NameListModel::Rows items = LstNames->names()->newRows();
@@ -292,8 +299,7 @@ void frmMain::fillNameList(const store::Statement& statement)
         if (!rows.eof()) {
             const int name = rows.column(QStringLiteral("p_name"));
             const int id = rows.column(QStringLiteral("id"));
-            for (; !rows.eof(); rows.moveNext())
-                items.append(rows.utf8(name), rows.integer(id));
+            rows.readAll(name, id, &appendRow, &items);
         }
     } catch (const store::Error&) {
         showCount(); // the count always matches the list, also when it stays empty

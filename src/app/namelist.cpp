@@ -22,7 +22,7 @@ QVariant NameListModel::data(const QModelIndex& index, int role) const
 QString NameListModel::text(int row) const
 {
     const Item& item = m_items.at(row);
-    return QString::fromUtf8(m_utf8.constData() + item.offset, item.length);
+    return QString::fromUtf8(m_utf8.data() + item.offset, item.length);
 }
 
 void NameListModel::clear()
@@ -38,14 +38,14 @@ void NameListModel::clear()
 NameListModel::Rows NameListModel::newRows() const
 {
     Rows rows;
-    rows.utf8.reserve(m_largestBytes);
-    rows.lengthsAndIds.reserve(m_largestCount);
+    rows.utf8.reserve(static_cast<size_t>(m_largestBytes));
+    rows.lengthsAndIds.reserve(static_cast<size_t>(m_largestCount));
     return rows;
 }
 
 void NameListModel::append(Rows rows)
 {
-    if (rows.lengthsAndIds.isEmpty())
+    if (rows.lengthsAndIds.empty())
         return;
     const bool wasEmpty = m_items.isEmpty();
     const int first = static_cast<int>(m_items.size());
@@ -53,17 +53,17 @@ void NameListModel::append(Rows rows)
         beginResetModel();
     else
         beginInsertRows({}, first, first + static_cast<int>(rows.lengthsAndIds.size()) - 1);
-    qsizetype offset = m_utf8.size();
+    auto offset = static_cast<qsizetype>(m_utf8.size());
     if (wasEmpty)
         m_utf8 = std::move(rows.utf8);
     else
         m_utf8.append(rows.utf8);
-    m_items.reserve(m_items.size() + rows.lengthsAndIds.size());
+    m_items.reserve(m_items.size() + static_cast<qsizetype>(rows.lengthsAndIds.size()));
     for (const auto& [length, id] : std::as_const(rows.lengthsAndIds)) {
         m_items.append({offset, length, id});
         offset += length;
     }
-    m_largestBytes = std::max(m_largestBytes, m_utf8.size());
+    m_largestBytes = std::max(m_largestBytes, static_cast<qsizetype>(m_utf8.size()));
     m_largestCount = std::max(m_largestCount, m_items.size());
     if (wasEmpty)
         endResetModel();
@@ -81,9 +81,9 @@ void NameListModel::removeAt(int row)
 void NameListModel::setText(int row, const QString& text)
 {
     const QByteArray utf8 = text.toUtf8();
-    m_items[row].offset = m_utf8.size();
+    m_items[row].offset = static_cast<qsizetype>(m_utf8.size());
     m_items[row].length = static_cast<int>(utf8.size());
-    m_utf8.append(utf8);
+    m_utf8.append(utf8.constData(), static_cast<size_t>(utf8.size()));
     const QModelIndex changed = index(row);
     Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole});
 }

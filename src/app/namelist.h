@@ -3,7 +3,8 @@
 #include <QAbstractListModel>
 #include <QList>
 #include <QListView>
-#include <string_view>
+#include <string>
+#include <vector>
 
 // The entries of the name list: each shows a name and carries its row's id.
 class NameListModel : public QAbstractListModel
@@ -13,13 +14,13 @@ public:
     // Rows to append: the names one after another in `utf8`, each entry its length and id.
     struct Rows
     {
-        QByteArray utf8;
-        QList<QPair<int, qint32>> lengthsAndIds;
+        std::string utf8;
+        std::vector<std::pair<int, qint32>> lengthsAndIds;
 
-        void append(std::string_view name, qint32 id)
+        void append(const char* name, int length, qint32 id)
         {
-            utf8.append(name.data(), static_cast<qsizetype>(name.size()));
-            lengthsAndIds.append({static_cast<int>(name.size()), id});
+            utf8.append(name, static_cast<size_t>(length));
+            lengthsAndIds.emplace_back(length, id);
         }
     };
 
@@ -46,7 +47,7 @@ private:
         int length;
         qint32 id;
     };
-    QByteArray m_utf8;
+    std::string m_utf8;
     QList<Item> m_items;
     qsizetype m_largestBytes = 0;
     qsizetype m_largestCount = 0;

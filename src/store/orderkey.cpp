@@ -129,7 +129,7 @@ Range prefixRange(const QString& folded)
     }
     const QString key = of(folded);
     if (key.isEmpty())
-        return {key, afterAll}; // every name
+        return {key, afterAll, true, true}; // every name
     // ء ؤ ئ share one place in the alphabet but not in search.
     const bool hamza = folded.contains(QStringLiteral("ء")) ||
                        folded.contains(QStringLiteral("ؤ")) || folded.contains(QStringLiteral("ئ"));

@@ -27,6 +27,8 @@ struct Range
     QString low;
     QString high;
     bool exact = true;
+    // The range holds every name (the text was empty, or only characters search ignores).
+    bool everything = false;
 };
 Range prefixRange(const QString& folded);
 

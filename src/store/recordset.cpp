@@ -191,6 +191,17 @@ std::string_view Recordset::utf8(int column) const
     return {bytes ? bytes : "", static_cast<size_t>(sqlite3_column_bytes(m_statement, column))};
 }
 
+void Recordset::readAll(int textColumn, int numberColumn, RowSink sink, void* context)
+{
+    while (!m_eof) {
+        const auto* text =
+            reinterpret_cast<const char*>(sqlite3_column_text(m_statement, textColumn));
+        sink(context, text ? text : "", sqlite3_column_bytes(m_statement, textColumn),
+             sqlite3_column_int(m_statement, numberColumn));
+        moveNext();
+    }
+}
+
 qint32 Recordset::integer(int column) const
 {
     requireCurrentRow();

@@ -27,6 +27,10 @@ QString foldedPattern(const QString& typed)
 void addKeyedNameFilter(Statement& statement, const QString& typed)
 {
     const orderkey::Range range = orderkey::prefixRange(persian::fold(typed));
+    if (range.everything) {
+        statement.keyedSql = selectAll + QStringLiteral(" WHERE p_order IS NOT NULL") + orderByKey;
+        return;
+    }
     if (range.exact) {
         statement.keyedSql =
             selectAll + QStringLiteral(" WHERE p_order >= ? AND p_order < ?") + orderByKey;
