@@ -206,19 +206,23 @@ int main(int argc, char* argv[])
     auto* both = window.findChild<QCheckBox*>(QStringLiteral("Check2"));
     auto* button = window.findChild<QPushButton*>(QStringLiteral("Command1"));
     both->setChecked(true);
-    // What each handler changes on screen is painted at once, as the window system would paint
-    // it next: the list and its count always, and the box typed in or the details shown.
+    // What each handler changes on screen: the list (with its scroll bar) and its count always,
+    // and the box typed in or the details shown.
     auto control = [&](const char* name) {
         return window.findChild<QWidget*>(QLatin1String(name));
     };
-    const QList<QWidget*> listAndCount = {list->viewport(), control("LBLNameCount")};
+    const QList<QWidget*> listAndCount = {list, control("LBLNameCount")};
     const QList<QWidget*> typing = listAndCount + QList<QWidget*>{box};
     const QList<QWidget*> filtering = listAndCount + QList<QWidget*>{combo, search};
-    const QList<QWidget*> details = {list->viewport(), control("namestr"), control("sexlbl"),
+    const QList<QWidget*> details = {list, control("namestr"), control("sexlbl"),
                                      control("meanlbl"), control("Picture1")};
-    auto repaint = [](const QList<QWidget*>& widgets) {
-        for (QWidget* widget : widgets)
-            widget->repaint();
+    // Those parts of the window are painted in one pass, as Qt paints everything a handler
+    // made dirty at the next update.
+    auto repaint = [&window](const QList<QWidget*>& widgets) {
+        QRegion changed;
+        for (const QWidget* widget : widgets)
+            changed += QRect(widget->mapTo(&window, QPoint(0, 0)), widget->size());
+        window.repaint(changed);
     };
 
     Figures key1, key2, key3, erase;
