@@ -33,7 +33,8 @@ inline QString confirmDelete()
 // text, in standard Persian letters.
 inline QString nameIsGone()
 {
-    return QStringLiteral("این نام دیگر در پایگاه داده نیست؛ شاید برنامه‌ی دیگری آن را حذف "
+    return QStringLiteral("این نام دیگر در پایگاه داده نیست؛ شاید برنامه‌ی دیگری آن را "
+                          "حذف "
                           "کرده "
                           "است.");
 }
