@@ -184,13 +184,6 @@ QString Recordset::text(int column) const
     return QString::fromUtf8(bytes, sqlite3_column_bytes(m_statement, column));
 }
 
-std::string_view Recordset::utf8(int column) const
-{
-    requireCurrentRow();
-    const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
-    return {bytes ? bytes : "", static_cast<size_t>(sqlite3_column_bytes(m_statement, column))};
-}
-
 void Recordset::readAll(int textColumn, int numberColumn, RowSink sink, void* context)
 {
     while (!m_eof) {
@@ -200,12 +193,6 @@ void Recordset::readAll(int textColumn, int numberColumn, RowSink sink, void* co
              sqlite3_column_int(m_statement, numberColumn));
         moveNext();
     }
-}
-
-qint32 Recordset::integer(int column) const
-{
-    requireCurrentRow();
-    return sqlite3_column_int(m_statement, column);
 }
 
 void Recordset::requireCurrentRow() const

@@ -66,15 +66,10 @@ public:
     int column(const QString& name) const;
     QVariant value(int column) const;
     QVariant value(const QString& name) const { return value(column(name)); }
-    // The same as value(column).toString() and .toInt(), without the QVariant.
-    QString text(int column) const;
-    // The text as stored, valid until the next move.
-    std::string_view utf8(int column) const;
     // Walks the remaining rows, handing `sink` the text of one column (as stored, valid for
     // the call) and the whole number of another: the quick way to fill a list.
     using RowSink = void (*)(void* context, const char* text, int length, qint32 number);
     void readAll(int textColumn, int numberColumn, RowSink sink, void* context);
-    qint32 integer(int column) const;
 
     // Write mode: start a new row, set fields of the new or current row, then store it.
     void addNew();
@@ -84,6 +79,7 @@ public:
     void deleteCurrent();
 
 private:
+    QString text(int column) const;
     void requireCurrentRow() const;
     void requireWriteMode() const;
     // Runs a changing statement on the current row and returns the number of rows changed.
