@@ -6,7 +6,6 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariant>
-#include <string_view>
 
 struct sqlite3;
 struct sqlite3_stmt;
