@@ -11,6 +11,7 @@
 #include "testsupport.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <QAction>
 #include <QApplication>
@@ -42,7 +43,7 @@ struct Figures
     {
         QList<double> sorted = ms;
         std::sort(sorted.begin(), sorted.end());
-        const auto at = static_cast<qsizetype>(p * static_cast<double>(sorted.size() - 1) + 0.5);
+        const auto at = std::llround(p * static_cast<double>(sorted.size() - 1));
         return sorted.isEmpty() ? 0 : sorted[at];
     }
 };

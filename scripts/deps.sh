@@ -11,7 +11,7 @@ packages=(
 )
 if [[ "${1:-}" == "--tests" ]]; then
     packages+=(
-        xvfb x11-xkb-utils x11-utils xdotool imagemagick
+        clang-tidy xvfb x11-xkb-utils x11-utils xdotool imagemagick
         g++-mingw-w64-x86-64 desktop-file-utils appstream sqlite3
     )
 fi

@@ -8,7 +8,7 @@
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
+    const QStringList args = QCoreApplication::arguments();
     if (args.size() != 3) {
         std::fprintf(stderr, "usage: vardel-mkdb NAMES.tsv DB.mdb\n");
         return 2;

@@ -194,7 +194,7 @@ void frmMain::buildControls()
 void frmMain::buildMenu()
 {
     auto command = [this](QMenu* menu, const char* name, const QString& caption,
-                          QKeySequence shortcut, void (frmMain::*handler)()) {
+                          const QKeySequence& shortcut, void (frmMain::*handler)()) {
         QAction* action = menu->addAction(caption);
         action->setObjectName(QLatin1String(name));
         action->setShortcut(shortcut);

@@ -10,7 +10,7 @@
 int main(int argc, char* argv[])
 {
     QGuiApplication app(argc, argv);
-    const QString command = app.arguments().value(1);
+    const QString command = QGuiApplication::arguments().value(1);
     KeyboardPlatform& keyboard = keyboardPlatform();
     if (command == QLatin1String("read")) {
         std::array<char, 30> buffer;

@@ -108,7 +108,7 @@ QList<dbfile::Entry> realNames(int count)
     static const QString letters = QStringLiteral("آابپتثجچحخدذرزژسشصضطظعغفقکگلمنوهی");
     for (int i = 0; names.size() < count; ++i) {
         QString name;
-        for (int n = i, k = 0; k < 5; ++k, n = n / letters.size() + 7 * k)
+        for (int n = i, k = 0; k < 5; ++k, n = static_cast<int>(n / letters.size()) + 7 * k)
             name += letters.at(n % letters.size());
         names.append({name, QString(), i % 2 ? QStringLiteral("f") : QStringLiteral("m")});
     }
