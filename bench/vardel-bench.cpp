@@ -1,7 +1,6 @@
 // Times what the user waits for in the main window, end to end (from the handler's start to
 // the window repainted), on a db.mdb of 32,767 realistic Persian names. Prints the median and
-// the 95th percentile of each operation, the peak memory, and the same keystroke on a naive
-// list (a QListWidget without uniform item sizes filled from a plain query) for comparison.
+// the 95th percentile of each operation and the peak memory.
 //
 //   vardel-bench [--runs N]
 #include "app/frmmain.h"
@@ -24,8 +23,6 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -118,31 +115,6 @@ QStringList prefixes(const QList<dbfile::Entry>& names, int count)
             result << name.left(3);
     }
     return result;
-}
-
-// The naive list: every row through a QListWidget without uniform item sizes.
-double naiveKeystroke(const QString& dbPath, QListWidget* list, const QString& prefix)
-{
-    return timed([&] {
-        {
-            QSqlDatabase db =
-                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("naive"));
-            db.setDatabaseName(dbPath);
-            db.open();
-            QSqlQuery query(db);
-            query.prepare(
-                QStringLiteral("SELECT * FROM vardel WHERE p_name LIKE ? ORDER BY p_name"));
-            query.addBindValue(prefix + QLatin1Char('%'));
-            query.exec();
-            list->clear();
-            while (query.next()) {
-                auto* item = new QListWidgetItem(query.value(1).toString(), list);
-                item->setData(Qt::UserRole, query.value(0));
-            }
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("naive"));
-        list->repaint();
-    });
 }
 
 int startupChild(const QString& folder)
@@ -246,8 +218,8 @@ int main(int argc, char* argv[])
             backspace(box);
             repaint(typing);
         });
-        if (list->listCount() != NameCount)
-            qFatal("deleting the last letter listed %d names", list->listCount());
+        if (list->count() != NameCount)
+            qFatal("deleting the last letter listed %d names", list->count());
     }
 
     Figures filter;
@@ -273,7 +245,7 @@ int main(int argc, char* argv[])
     Q_EMIT combo->activated(2);
     QRandomGenerator random(5);
     for (int i = 0; i < runs; ++i) {
-        const QModelIndex index = list->names()->index(random.bounded(list->listCount()));
+        const QModelIndex index = list->model()->index(random.bounded(list->count()));
         list->scrollTo(index);
         const QPoint at = list->visualRect(index).center();
         select.ms << timed([&] {
@@ -308,16 +280,6 @@ int main(int argc, char* argv[])
         refill.ms << static_cast<double>(closing.nsecsElapsed()) / 1e6;
     }
 
-    QListWidget naive;
-    naive.resize(list->size());
-    naive.show();
-    Figures naiveKey;
-    for (const QString& prefix : prefixes(names, std::min(runs, 10)))
-        naiveKey.ms << naiveKeystroke(folder.dbPath(), &naive, prefix.left(1));
-    Figures naiveAll;
-    for (int i = 0; i < std::min(runs, 5); ++i)
-        naiveAll.ms << naiveKeystroke(folder.dbPath(), &naive, QString());
-
     report("start-up to the first painted window", startup, "   goal: median <= 250 ms");
     report("keystroke, prefix of 1 letter", key1, "   goal: median <= 2 ms");
     report("keystroke, prefix of 2 letters", key2, "   goal: median <= 2 ms");
@@ -328,12 +290,6 @@ int main(int argc, char* argv[])
     report("selecting a name (details)", select);
     report("adding a name (add button)", add);
     report("list refill when the add window closes", refill);
-    report("naive list: keystroke, prefix of 1 letter", naiveKey);
-    report("naive list: all 32,767 names", naiveAll);
-    std::printf("\nkeystroke (1 letter) naive / Vardel: %.1f x\n",
-                naiveKey.percentile(0.5) / std::max(key1.percentile(0.5), 1e-6));
-    std::printf("deleting the last letter naive / Vardel: %.1f x\n",
-                naiveAll.percentile(0.5) / std::max(erase.percentile(0.5), 1e-6));
     std::printf("peak memory: %.1f MB   goal: <= 80 MB\n",
                 static_cast<double>(peakMemoryKiB()) / 1024.0);
     return 0;

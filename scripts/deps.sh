@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev libqt6sql6-sqlite libsqlite3-dev libicu-dev libx11-dev libgl-dev
+    qt6-base-dev libsqlite3-dev libicu-dev libx11-dev libgl-dev
     qt6-qpa-plugins fonts-noto-core fonts-dejavu-core
 )
 if [[ "${1:-}" == "--tests" ]]; then

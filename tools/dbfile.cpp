@@ -1,12 +1,11 @@
 #include "dbfile.h"
 
+#include "store/error.h"
 #include "store/orderkey.h"
+#include "store/sqlite.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 
 namespace dbfile {
 
@@ -19,34 +18,28 @@ bool fail(QString* error, const QString& text)
     return false;
 }
 
-bool write(QSqlDatabase& db, const QList<Entry>& entries, QString* error, Layout layout)
+void write(sqlite::Database& db, const QList<Entry>& entries, Layout layout)
 {
-    QSqlQuery query(db);
     const QStringList schema =
         layout == Layout::OrderKeys
             ? store::orderkey::schema()
             : QStringList{QStringLiteral("CREATE TABLE vardel ("
                                          "id INTEGER PRIMARY KEY AUTOINCREMENT, "
                                          "p_name TEXT, means TEXT, gender TEXT)")};
-    for (const QString& statement : schema) {
-        if (!query.exec(statement))
-            return fail(error, query.lastError().text());
-    }
-    if (!db.transaction())
-        return fail(error, db.lastError().text());
-    if (!query.prepare(
-            QStringLiteral("INSERT INTO vardel (p_name, means, gender) VALUES (?, ?, ?)")))
-        return fail(error, query.lastError().text());
+    for (const QString& statement : schema)
+        db.exec(statement.toUtf8().constData());
+    db.exec("BEGIN");
+    sqlite::Statement insert(db, u"INSERT INTO vardel (p_name, means, gender) VALUES (?, ?, ?)");
     for (const Entry& entry : entries) {
-        query.addBindValue(entry.name);
-        query.addBindValue(entry.meaning);
-        query.addBindValue(entry.gender);
-        if (!query.exec())
-            return fail(error, query.lastError().text());
+        insert.bind(1, entry.name).bind(2, entry.meaning);
+        if (entry.gender.isNull())
+            insert.bindNull(3);
+        else
+            insert.bind(3, entry.gender.toString());
+        insert.run();
+        insert.reset();
     }
-    if (!db.commit())
-        return fail(error, db.lastError().text());
-    return true;
+    db.exec("COMMIT");
 }
 
 } // namespace
@@ -55,18 +48,14 @@ bool create(const QString& path, const QList<Entry>& entries, QString* error, La
 {
     if (QFileInfo::exists(path))
         return fail(error, QStringLiteral("%1 already exists").arg(path));
-    const QString name = QStringLiteral("dbfile-create");
-    bool ok = false;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        ok = db.open() ? write(db, entries, error, layout) : fail(error, db.lastError().text());
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
-    if (!ok)
+    try {
+        sqlite::Database db(path, sqlite::Database::Open::CreateOrExisting);
+        write(db, entries, layout);
+    } catch (const store::Error& e) {
         QFile::remove(path);
-    return ok;
+        return fail(error, QStringLiteral("%1: %2").arg(path, e.details()));
+    }
+    return true;
 }
 
 bool readList(const QString& path, QList<Entry>* entries, QString* error)

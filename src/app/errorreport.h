@@ -1,13 +1,16 @@
 #pragma once
 
+class QString;
 class QWidget;
 namespace store {
 class Error;
 }
 
-// The one report of failed operations: a box with the error's number and description.
+// The one report of failed operations: a box that says in Persian what went wrong, with
+// SQLite's own words below.
 namespace ErrorReport {
 
+QString text(const store::Error& error);
 void show(QWidget* parent, const store::Error& error);
 
 // Runs `handler`; a store::Error it throws is reported and the program goes on.

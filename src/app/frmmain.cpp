@@ -6,8 +6,6 @@
 #include "input/module1.h"
 #include "look/look.h"
 #include "store/connectionstring.h"
-#include "store/recordset.h"
-#include "store/statements.h"
 
 #include <QAction>
 #include <QApplication>
@@ -222,8 +220,9 @@ void frmMain::buildMenu()
 void frmMain::load(const QString& appFolder)
 {
     m_appFolder = appFolder;
-    store::setConnectionString(store::buildConnectionString(appFolder));
-    LstNames->names()->clear();
+    m_store = std::make_unique<store::NameStore>(
+        store::dataSource(store::buildConnectionString(appFolder)));
+    LstNames->setNames({});
     txtSearch->clear();
     setFilterIndex(2);
     meanlbl->clear();
@@ -234,12 +233,12 @@ void frmMain::load(const QString& appFolder)
     move(frame.topLeft());
 }
 
-std::optional<qint32> frmMain::selectedNameId() const
+std::optional<store::ListedName> frmMain::selectedName() const
 {
-    const int row = LstNames->listIndex();
+    const int row = LstNames->currentRow();
     if (row < 0)
         return std::nullopt;
-    return LstNames->itemData(row);
+    return store::ListedName{LstNames->idAt(row), LstNames->storedNameAt(row).toByteArray()};
 }
 
 // Choosing an entry in code runs the filter as the user's choice would; choosing the entry
@@ -257,91 +256,93 @@ void frmMain::genderFilterClicked()
 
 void frmMain::applyGenderFilter()
 {
-    LstNames->names()->clear();
     txtSearch->clear();
-    fillNameList(store::genderFilterStatement(Combo1->currentIndex()));
+    switch (Combo1->currentIndex()) {
+    case 0:
+        fillNameList(m_store->list(store::GenderFilter::Male));
+        break;
+    case 1:
+        fillNameList(m_store->list(store::GenderFilter::Female));
+        break;
+    default:
+        fillNameList(m_store->list(store::GenderFilter::All));
+    }
 }
 
 void frmMain::searchClicked()
 {
     ErrorReport::guarded(this, [this] {
-        LstNames->names()->clear();
         if (!Check1->isChecked() && !Check2->isChecked()) {
             Check1->setChecked(true);
             Check2->setChecked(true);
         }
-        fillNameList(
-            store::searchStatement(Check1->isChecked(), Check2->isChecked(), txtSearch->text()));
+        const store::SearchIn where = !Check2->isChecked()   ? store::SearchIn::Names
+                                      : !Check1->isChecked() ? store::SearchIn::Meanings
+                                                             : store::SearchIn::NamesAndMeanings;
+        fillNameList(m_store->search(where, txtSearch->text()));
     });
 }
 
 void frmMain::nameTextChanged()
 {
-    ErrorReport::guarded(this, [this] {
-        LstNames->names()->clear();
-        fillNameList(store::nameFilterStatement(txtName->text()));
-    });
+    ErrorReport::guarded(this,
+                         [this] { fillNameList(m_store->namesBeginningWith(txtName->text())); });
 }
 
-namespace {
-void appendRow(void* rows, const char* name, int length, qint32 id)
+void frmMain::fillNameList(store::NameList names)
 {
-    static_cast<NameListModel::Rows*>(rows)->append(name, length, id);
-}
-} // namespace
-
-void frmMain::fillNameList(const store::Statement& statement)
-{
-    NameListModel::Rows items = LstNames->names()->newRows();
-    try {
-        store::Connection connection(store::connectionString());
-        store::Recordset rows(connection, statement, store::OpenMode::Read);
-        if (!rows.eof()) {
-            const int name = rows.column(QStringLiteral("p_name"));
-            const int id = rows.column(QStringLiteral("id"));
-            rows.readAll(name, id, &appendRow, &items);
-        }
-    } catch (const store::Error&) {
-        showCount(); // the count always matches the list, also when it stays empty
-        throw;
-    }
-    LstNames->names()->append(std::move(items));
+    LstNames->setNames(std::move(names));
     showCount();
 }
 
 void frmMain::showCount()
 {
-    LBLNameCount->setText(QString::number(LstNames->listCount()));
+    LBLNameCount->setText(QString::number(LstNames->count()));
     look::autoSize(LBLNameCount);
 }
 
 void frmMain::showDetails()
 {
-    const std::optional<qint32> id = selectedNameId();
-    if (!id)
+    const std::optional<store::ListedName> selected = selectedName();
+    if (!selected)
         return; // nothing selected: nothing to show
-    ErrorReport::guarded(this, [this, id] {
-        namestr->setText(LstNames->currentText());
-        store::Connection connection(store::connectionString());
-        store::Recordset row(connection, store::rowByIdStatement(*id), store::OpenMode::Read);
-        if (row.eof()) {
-            // Removed by another program since the list was filled.
-            clearDetails();
-            return;
-        }
-        m_shownId = id;
-        meanlbl->setPlainText(row.value(QStringLiteral("means")).toString());
-        const QString gender = row.value(QStringLiteral("gender")).toString();
-        auto showGender = [this](const QString& file, const QString& word) {
-            // A missing or unreadable picture shows no picture.
-            Picture1->setPixmap(QPixmap(m_appFolder + QDir::separator() + file));
-            sexlbl->setText(word);
-        };
-        if (gender == QStringLiteral("f"))
-            showGender(QStringLiteral("Female.jpg"), QStringLiteral("مونث"));
-        if (gender == QStringLiteral("m"))
-            showGender(QStringLiteral("man.jpg"), QStringLiteral("مذکر"));
-    });
+    std::optional<store::NameRecord> row;
+    try {
+        row = m_store->find(selected->id, selected->storedName);
+    } catch (const store::Error& error) {
+        // Never the new name beside the previous row's meaning and gender.
+        clearDetails();
+        ErrorReport::show(this, error);
+        return;
+    }
+    if (!row) {
+        // Removed or changed by another program since the list was filled.
+        clearDetails();
+        return;
+    }
+    m_shownId = row->id;
+    namestr->setText(LstNames->textAt(LstNames->currentRow()));
+    meanlbl->setPlainText(row->meaning);
+    switch (row->gender) {
+    case store::Gender::Male:
+        showGender(QStringLiteral("man.jpg"), QStringLiteral("مذکر"));
+        break;
+    case store::Gender::Female:
+        showGender(QStringLiteral("Female.jpg"), QStringLiteral("مونث"));
+        break;
+    case store::Gender::Other:
+        // No gender word or picture claims a gender the row does not have.
+        sexlbl->clear();
+        Picture1->clear();
+        break;
+    }
+}
+
+void frmMain::showGender(const QString& picture, const QString& word)
+{
+    // A missing or unreadable picture shows no picture.
+    Picture1->setPixmap(QPixmap(m_appFolder + QDir::separator() + picture));
+    sexlbl->setText(word);
 }
 
 void frmMain::clearDetails()

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "store/namestore.h"
+
+#include <memory>
 #include <optional>
 #include <QMainWindow>
 
@@ -13,9 +16,6 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class NameListBox;
-namespace store {
-struct Statement;
-}
 
 // The main window: the name list with its filters, the search panel, the details of the
 // selected name and the menu.
@@ -26,12 +26,12 @@ public:
     explicit frmMain(QWidget* parent = nullptr);
     ~frmMain() override;
 
-    // Builds the connection string for `appFolder` and fills the list with all names.
-    // Throws store::Error when db.mdb cannot be read.
+    // Builds the connection string for `appFolder`, opens its db.mdb and fills the list with
+    // all names. Throws store::Error when db.mdb cannot be read.
     void load(const QString& appFolder);
 
-    // The id of the selected entry of the name list, if one is selected.
-    std::optional<qint32> selectedNameId() const;
+    // The selected entry of the name list, if one is selected.
+    std::optional<store::ListedName> selectedName() const;
 
     // Handlers, also reached from menus and keys.
     void genderFilterClicked();
@@ -54,15 +54,19 @@ private:
     void buildMenu();
     // Refills the list with the gender filter's choice; throws store::Error.
     void applyGenderFilter();
-    void fillNameList(const store::Statement& statement);
+    // Shows a new fill of the list and its count. A fill that fails throws store::Error and
+    // leaves the list as it was.
+    void fillNameList(store::NameList names);
     void setFilterIndex(int index);
     void showCount();
     // Empties the details panel: name, meaning, gender word and picture.
     void clearDetails();
+    void showGender(const QString& picture, const QString& word);
 
     QString m_appFolder;
+    std::unique_ptr<store::NameStore> m_store;
     // The id of the row the details panel shows, if any.
-    std::optional<qint32> m_shownId;
+    std::optional<store::NameId> m_shownId;
 
     QLineEdit* txtName;
     NameListBox* LstNames;

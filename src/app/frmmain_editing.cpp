@@ -23,7 +23,7 @@ editing::Feedback feedback()
 void frmMain::addCommand()
 {
     {
-        frmAddName window(this, feedback());
+        frmAddName window(this, *m_store, feedback());
         window.exec();
     }
     // However the window was closed: all names, the search box emptied, the count shown.
@@ -32,19 +32,19 @@ void frmMain::addCommand()
 
 void frmMain::editCommand()
 {
-    if (LstNames->currentText().isEmpty()) {
+    if (LstNames->currentRow() < 0 || LstNames->textAt(LstNames->currentRow()).isEmpty()) {
         MessageBox::information(this, editing::messages::selectName());
         return;
     }
-    const int row = LstNames->listIndex();
-    frmEditName window(this, feedback(), [this] { return selectedNameId(); });
+    const int row = LstNames->currentRow();
+    frmEditName window(this, *m_store, feedback(), [this] { return selectedName(); });
     if (!window.load() || window.exec() != QDialog::Accepted)
         return;
 
     // The entry shows the new name where it stood, still selected.
-    const std::optional<qint32> id = window.savedId();
-    if (row < LstNames->listCount() && LstNames->itemData(row) == id)
-        LstNames->names()->setText(row, window.savedName());
+    const std::optional<store::NameId> id = window.savedId();
+    if (row < LstNames->count() && LstNames->idAt(row) == id)
+        LstNames->model()->rename(row, window.savedName());
     if (m_shownId == id)
         showDetails();
 }
@@ -53,20 +53,21 @@ void frmMain::deleteCommand()
 {
     if (MessageBox::question(this, editing::messages::confirmDelete()) != MessageBox::Yes)
         return;
-    if (LstNames->currentText().isEmpty()) {
+    const std::optional<store::ListedName> selected = selectedName();
+    if (!selected || LstNames->textAt(LstNames->currentRow()).isEmpty()) {
         MessageBox::information(this, editing::messages::selectName());
         return;
     }
-    const int row = LstNames->listIndex();
-    const qint32 id = LstNames->itemData(row);
+    const int row = LstNames->currentRow();
     ErrorReport::guarded(this, [&] {
-        // A row already removed by another program leaves the list all the same.
-        if (!editing::deleteName(id))
+        // A row that another program removed or changed is left alone, and leaves the list
+        // all the same.
+        if (!editing::deleteName(*m_store, *selected))
             MessageBox::information(this, editing::messages::nameIsGone());
-        LstNames->names()->removeAt(row);
-        LstNames->setListIndex(-1);
+        LstNames->model()->remove(row);
+        LstNames->setCurrentRow(-1);
         showCount();
-        if (m_shownId == id)
+        if (m_shownId == selected->id)
             clearDetails();
     });
 }

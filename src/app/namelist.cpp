@@ -2,90 +2,43 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScrollBar>
 
 int NameListModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(m_items.size());
+    return parent.isValid() ? 0 : static_cast<int>(m_names.size());
 }
 
 QVariant NameListModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_items.size())
+    if (!index.isValid() || index.row() >= m_names.size())
         return {};
     if (role == Qt::DisplayRole)
-        return text(index.row());
+        return m_names.name(index.row());
     if (role == Qt::UserRole)
-        return id(index.row());
+        return m_names.id(index.row());
     return {};
 }
 
-QString NameListModel::text(int row) const
+void NameListModel::setNames(store::NameList names)
 {
-    const Item& item = m_items.at(row);
-    return QString::fromUtf8(m_utf8.data() + item.offset, item.length);
-}
-
-void NameListModel::clear()
-{
-    if (m_items.isEmpty())
-        return;
     beginResetModel();
-    m_items.clear();
-    m_utf8.clear();
+    m_names = std::move(names);
     endResetModel();
 }
 
-NameListModel::Rows NameListModel::newRows() const
+void NameListModel::rename(int row, const QString& name)
 {
-    Rows rows;
-    rows.utf8.reserve(static_cast<size_t>(m_largestBytes));
-    rows.lengthsAndIds.reserve(static_cast<size_t>(m_largestCount));
-    return rows;
-}
-
-void NameListModel::append(Rows rows)
-{
-    if (rows.lengthsAndIds.empty())
-        return;
-    const bool wasEmpty = m_items.isEmpty();
-    const int first = static_cast<int>(m_items.size());
-    if (wasEmpty)
-        beginResetModel();
-    else
-        beginInsertRows({}, first, first + static_cast<int>(rows.lengthsAndIds.size()) - 1);
-    auto offset = static_cast<qsizetype>(m_utf8.size());
-    if (wasEmpty)
-        m_utf8 = std::move(rows.utf8);
-    else
-        m_utf8.append(rows.utf8);
-    m_items.reserve(m_items.size() + static_cast<qsizetype>(rows.lengthsAndIds.size()));
-    for (const auto& [length, id] : std::as_const(rows.lengthsAndIds)) {
-        m_items.append({offset, length, id});
-        offset += length;
-    }
-    m_largestBytes = std::max(m_largestBytes, static_cast<qsizetype>(m_utf8.size()));
-    m_largestCount = std::max(m_largestCount, m_items.size());
-    if (wasEmpty)
-        endResetModel();
-    else
-        endInsertRows();
-}
-
-void NameListModel::removeAt(int row)
-{
-    beginRemoveRows({}, row, row);
-    m_items.removeAt(row);
-    endRemoveRows();
-}
-
-void NameListModel::setText(int row, const QString& text)
-{
-    const QByteArray utf8 = text.toUtf8();
-    m_items[row].offset = static_cast<qsizetype>(m_utf8.size());
-    m_items[row].length = static_cast<int>(utf8.size());
-    m_utf8.append(utf8.constData(), static_cast<size_t>(utf8.size()));
+    m_names.rename(row, name.toUtf8());
     const QModelIndex changed = index(row);
     Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole});
+}
+
+void NameListModel::remove(int row)
+{
+    beginRemoveRows({}, row, row);
+    m_names.remove(row);
+    endRemoveRows();
 }
 
 NameListBox::NameListBox(QWidget* parent) : QListView(parent), m_model(new NameListModel(this))
@@ -98,15 +51,15 @@ NameListBox::NameListBox(QWidget* parent) : QListView(parent), m_model(new NameL
     connect(this, &QAbstractItemView::doubleClicked, this, &NameListBox::doubleClick);
 }
 
-int NameListBox::listIndex() const
+int NameListBox::currentRow() const
 {
     const QModelIndexList selected = selectionModel()->selectedIndexes();
     return selected.isEmpty() ? -1 : selected.first().row();
 }
 
-void NameListBox::setListIndex(int row)
+void NameListBox::setCurrentRow(int row)
 {
-    if (row < 0 || row >= listCount()) {
+    if (row < 0 || row >= count()) {
         clearSelection();
         setCurrentIndex({});
         return;
@@ -114,10 +67,11 @@ void NameListBox::setListIndex(int row)
     setCurrentIndex(m_model->index(row));
 }
 
-QString NameListBox::currentText() const
+void NameListBox::setNames(store::NameList names)
 {
-    const int row = listIndex();
-    return row < 0 ? QString() : m_model->text(row);
+    m_model->setNames(std::move(names));
+    // A new list opens at its first entry.
+    verticalScrollBar()->setValue(0);
 }
 
 void NameListBox::keyPressEvent(QKeyEvent* event)
@@ -127,9 +81,9 @@ void NameListBox::keyPressEvent(QKeyEvent* event)
         QListView::keyPressEvent(event);
         return;
     }
-    const int before = listIndex();
+    const int before = currentRow();
     QListView::keyPressEvent(event);
-    if (listIndex() != before && listIndex() >= 0)
+    if (currentRow() != before && currentRow() >= 0)
         Q_EMIT click();
 }
 

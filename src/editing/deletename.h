@@ -1,11 +1,12 @@
 #pragma once
 
-#include <QtGlobal>
+#include "store/namestore.h"
 
 namespace editing {
 
-// Removes the one row with this id from the name table. False when there is no such row
-// (another program removed it); a failure of the database throws store::Error.
-bool deleteName(qint32 id);
+// Removes the listed entry's row from the name table. False when the row is no longer what
+// the list read (another program removed or changed it): then nothing is removed. A failure
+// of the database throws store::Error.
+bool deleteName(const store::NameStore& names, const store::ListedName& entry);
 
 } // namespace editing

@@ -1,10 +1,7 @@
 #include "editing/frmaddname.h"
 
 #include "editing/messages.h"
-#include "store/connectionstring.h"
 #include "store/error.h"
-#include "store/recordset.h"
-#include "store/statements.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -12,9 +9,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-frmAddName::frmAddName(QWidget* owner, editing::Feedback feedback)
-    : NameWindow(owner, std::move(feedback), QStringLiteral("افزودن نام جديد - Add New Name"), 0,
-                 "cmdAdd", QStringLiteral("افزودن به ليست"))
+frmAddName::frmAddName(QWidget* owner, const store::NameStore& names, editing::Feedback feedback)
+    : NameWindow(owner, names, std::move(feedback),
+                 QStringLiteral("افزودن نام جديد - Add New Name"), 0, "cmdAdd",
+                 QStringLiteral("افزودن به ليست"))
 {
     setObjectName(QStringLiteral("frmAddName"));
     cmdAdd = m_write;
@@ -35,11 +33,7 @@ void frmAddName::add()
         return;
     }
     try {
-        store::Connection connection(store::connectionString());
-        store::Recordset rows(connection, store::wholeTableStatement(), store::OpenMode::Write);
-        rows.addNew();
-        writeFields(rows);
-        rows.update();
+        m_names.add(txtName->text(), txtMean->toPlainText(), genderAt(Combo1->currentIndex()));
     } catch (const store::Error& error) {
         // One statement stores the whole row or nothing; what was typed stays for a retry.
         m_feedback.report(this, error);

@@ -9,7 +9,7 @@ class frmAddName : public editing::NameWindow
     Q_OBJECT
 public:
     // `owner` is the main window, over which the window opens centred.
-    frmAddName(QWidget* owner, editing::Feedback feedback);
+    frmAddName(QWidget* owner, const store::NameStore& names, editing::Feedback feedback);
 
 private:
     void add();

@@ -2,20 +2,18 @@
 
 #include "editing/messages.h"
 #include "input/module1.h"
-#include "store/connectionstring.h"
 #include "store/error.h"
-#include "store/recordset.h"
-#include "store/statements.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-frmEditName::frmEditName(QWidget* owner, editing::Feedback feedback, SelectedId selectedId)
-    : NameWindow(owner, std::move(feedback), QStringLiteral("ويرايش اسامي - Edit Name's"), 30,
-                 "cmdSave", QStringLiteral("ذخيره تغييرات")),
-      m_selectedId(std::move(selectedId))
+frmEditName::frmEditName(QWidget* owner, const store::NameStore& names, editing::Feedback feedback,
+                         SelectedName selectedName)
+    : NameWindow(owner, names, std::move(feedback), QStringLiteral("ويرايش اسامي - Edit Name's"),
+                 30, "cmdSave", QStringLiteral("ذخيره تغييرات")),
+      m_selectedName(std::move(selectedName))
 {
     setObjectName(QStringLiteral("frmEditName"));
     cmdSave = m_write;
@@ -42,31 +40,42 @@ void frmEditName::meaningChanged()
 
 bool frmEditName::load()
 {
-    const std::optional<qint32> id = m_selectedId();
-    if (!id) {
+    const std::optional<store::ListedName> selected = m_selectedName();
+    if (!selected) {
         m_feedback.inform(parentWidget(), editing::messages::selectName());
         return false;
     }
     try {
-        store::Connection connection(store::connectionString());
-        store::Recordset row(connection, store::rowByIdStatement(*id), store::OpenMode::Read);
-        if (row.eof()) {
-            m_feedback.inform(parentWidget(), editing::messages::nameIsGone());
-            return false;
-        }
-        // A null name or meaning reads as empty text.
-        txtName->setText(row.value(QStringLiteral("p_name")).toString());
-        txtMean->setPlainText(row.value(QStringLiteral("means")).toString());
-        const QString gender = row.value(QStringLiteral("gender")).toString();
-        if (gender == genderCode(0))
-            Combo1->setCurrentIndex(0);
-        if (gender == genderCode(1))
-            Combo1->setCurrentIndex(1);
+        m_loaded = m_names.find(selected->id, selected->storedName);
     } catch (const store::Error& error) {
         m_feedback.report(parentWidget(), error);
         return false;
     }
+    if (!m_loaded) {
+        m_feedback.inform(parentWidget(), editing::messages::nameIsGone());
+        return false;
+    }
+    txtName->setText(m_loaded->name);
+    txtMean->setPlainText(m_loaded->meaning);
+    Combo1->setCurrentIndex(indexOf(m_loaded->gender));
+    // The boxes may show a text differently from how it is stored (line breaks, characters
+    // that are not UTF-8): what they show now stands for "unchanged".
+    m_loadedName = txtName->text();
+    m_loadedMeaning = txtMean->toPlainText();
+    m_loadedGender = Combo1->currentIndex();
     return true;
+}
+
+store::NameChange frmEditName::changes() const
+{
+    store::NameChange change;
+    if (txtName->text() != m_loadedName)
+        change.name = txtName->text();
+    if (txtMean->toPlainText() != m_loadedMeaning)
+        change.meaning = txtMean->toPlainText();
+    if (Combo1->currentIndex() != m_loadedGender)
+        change.gender = genderAt(Combo1->currentIndex());
+    return change;
 }
 
 void frmEditName::save()
@@ -75,26 +84,20 @@ void frmEditName::save()
         m_feedback.inform(this, editing::messages::fillTheField());
         return;
     }
-    const std::optional<qint32> id = m_selectedId();
-    if (!id) {
+    if (!m_selectedName() || !m_loaded) {
         m_feedback.inform(this, editing::messages::selectName());
         return;
     }
     try {
-        store::Connection connection(store::connectionString());
-        store::Recordset row(connection, store::rowByIdStatement(*id), store::OpenMode::Write);
-        if (row.eof()) {
-            m_feedback.inform(this, editing::messages::nameIsGone());
-            return;
-        }
-        writeFields(row);
-        row.update();
+        m_names.update(*m_loaded, changes());
     } catch (const store::Error& error) {
-        // Also a row that went away between reading and writing: nothing was written, and
-        // the window stays open with what was typed.
-        m_feedback.report(this, error);
+        // Nothing was written, and the window stays open with what was typed.
+        if (error.kind() == store::Error::Kind::RowGone)
+            m_feedback.inform(this, editing::messages::nameIsGone());
+        else
+            m_feedback.report(this, error);
         return;
     }
-    m_savedId = id;
+    m_savedId = m_loaded->id;
     accept();
 }

@@ -11,26 +11,34 @@ class frmEditName : public editing::NameWindow
 {
     Q_OBJECT
 public:
-    // The id of the entry selected in the main list, if any. Read when loading and again
-    // when saving.
-    using SelectedId = std::function<std::optional<qint32>()>;
+    // The entry selected in the main list, if any. Read when loading and again when saving.
+    using SelectedName = std::function<std::optional<store::ListedName>()>;
 
-    frmEditName(QWidget* owner, editing::Feedback feedback, SelectedId selectedId);
+    frmEditName(QWidget* owner, const store::NameStore& names, editing::Feedback feedback,
+                SelectedName selectedName);
 
     // Reads the selected row into the fields. False, after telling the user why, when there
     // is nothing to edit: no selection, the row is gone, or the database failed.
     bool load();
 
     // After a successful save: the row written and the name it now has.
-    std::optional<qint32> savedId() const { return m_savedId; }
+    std::optional<store::NameId> savedId() const { return m_savedId; }
     QString savedName() const;
 
 private:
     void save();
     void meaningChanged();
+    // What the user changed since the row was loaded.
+    store::NameChange changes() const;
 
-    SelectedId m_selectedId;
-    std::optional<qint32> m_savedId;
+    SelectedName m_selectedName;
+    // The row as loaded, and the fields as they showed it: only fields that differ from
+    // these are written, so an untouched field stays exactly as stored.
+    std::optional<store::NameRecord> m_loaded;
+    QString m_loadedName;
+    QString m_loadedMeaning;
+    int m_loadedGender = -1;
+    std::optional<store::NameId> m_savedId;
     // The meaning box's text as last seen, to tell real changes from notifications that
     // leave the text as it was.
     QString m_meaning;

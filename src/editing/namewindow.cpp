@@ -2,8 +2,8 @@
 
 #include "input/focusswitch.h"
 #include "look/look.h"
-#include "store/recordset.h"
 
+#include <limits>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -54,21 +54,35 @@ bool isEnter(const QKeyEvent* event)
 
 } // namespace
 
-QString NameWindow::genderCode(int index)
+std::optional<store::Gender> NameWindow::genderAt(int index)
 {
     switch (index) {
     case 0:
-        return QStringLiteral("m");
+        return store::Gender::Male;
     case 1:
-        return QStringLiteral("f");
+        return store::Gender::Female;
     default:
-        return {};
+        return std::nullopt;
     }
 }
 
-NameWindow::NameWindow(QWidget* owner, Feedback feedback, const QString& windowCaption, int top,
-                       const char* writeName, const QString& writeCaption)
-    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_feedback(std::move(feedback))
+int NameWindow::indexOf(store::Gender gender)
+{
+    switch (gender) {
+    case store::Gender::Male:
+        return 0;
+    case store::Gender::Female:
+        return 1;
+    default:
+        return -1;
+    }
+}
+
+NameWindow::NameWindow(QWidget* owner, const store::NameStore& names, Feedback feedback,
+                       const QString& windowCaption, int top, const char* writeName,
+                       const QString& writeCaption)
+    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_names(names),
+      m_feedback(std::move(feedback))
 {
     using look::twipsRect;
 
@@ -82,6 +96,8 @@ NameWindow::NameWindow(QWidget* owner, Feedback feedback, const QString& windowC
 
     txtName = control<QLineEdit>(this, "txtName", twipsRect(630, 780 + top, 3195, 345));
     txtName->setAlignment(look::rightAligned);
+    // No name is cut to the box's default limit of 32,767 characters.
+    txtName->setMaxLength(std::numeric_limits<int>::max());
 
     txtMean = control<QPlainTextEdit>(this, "txtMean", twipsRect(60, 1410 + top, 3765, 2295));
     txtMean->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -119,15 +135,6 @@ void NameWindow::clearFields()
 {
     txtMean->clear();
     txtName->clear();
-}
-
-void NameWindow::writeFields(store::Recordset& rows) const
-{
-    rows.setValue(QStringLiteral("p_name"), txtName->text());
-    rows.setValue(QStringLiteral("means"), txtMean->toPlainText());
-    const QString gender = genderCode(Combo1->currentIndex());
-    if (!gender.isEmpty())
-        rows.setValue(QStringLiteral("gender"), gender);
 }
 
 void NameWindow::switchToPersianOnFocus(QWidget* field)

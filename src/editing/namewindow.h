@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editing/feedback.h"
+#include "store/namestore.h"
 
 #include <optional>
 #include <QDialog>
@@ -11,9 +12,6 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
-namespace store {
-class Recordset;
-}
 
 namespace editing {
 
@@ -24,20 +22,18 @@ class NameWindow : public QDialog
 {
     Q_OBJECT
 public:
-    // The gender box's entries: the first stands for "m", the second for "f".
-    static QString genderCode(int index);
+    // The gender box's entries: the first stands for male, the second for female.
+    static std::optional<store::Gender> genderAt(int index);
+    static int indexOf(store::Gender gender);
 
 protected:
     // `top` moves every control down by that many twips. `writeName` and `writeCaption`
     // name the default button.
-    NameWindow(QWidget* owner, Feedback feedback, const QString& caption, int top,
-               const char* writeName, const QString& writeCaption);
+    NameWindow(QWidget* owner, const store::NameStore& names, Feedback feedback,
+               const QString& caption, int top, const char* writeName, const QString& writeCaption);
 
     // Empties the meaning box, then the name box; gender and focus stay.
     void clearFields();
-    // Writes the name, the meaning and, when an entry is chosen, the gender to the current
-    // (or new) row of `rows`.
-    void writeFields(store::Recordset& rows) const;
     // Switches the keyboard to Persian when `field` gains the focus.
     void switchToPersianOnFocus(QWidget* field);
     // Chains the controls in this order for Tab.
@@ -46,6 +42,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+    const store::NameStore& m_names;
     Feedback m_feedback;
     QLineEdit* txtName;
     QPlainTextEdit* txtMean;

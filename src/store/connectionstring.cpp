@@ -2,10 +2,6 @@
 
 namespace store {
 
-namespace {
-QString g_connectionString;
-}
-
 QString buildConnectionString(const QString& appFolder)
 {
     return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + appFolder +
@@ -28,16 +24,6 @@ QString dataSource(const QString& connectionString)
     if (end < 0)
         end = connectionString.size();
     return connectionString.mid(from, end - from);
-}
-
-const QString& connectionString()
-{
-    return g_connectionString;
-}
-
-void setConnectionString(const QString& value)
-{
-    g_connectionString = value;
 }
 
 } // namespace store

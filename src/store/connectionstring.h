@@ -4,14 +4,11 @@
 
 namespace store {
 
-// The one connection string of the program, built by the main window's load step.
+// The program's connection string, built by the main window's load step from the
+// application folder.
 QString buildConnectionString(const QString& appFolder);
 
 // The file named by the connection string's "Data Source" entry.
 QString dataSource(const QString& connectionString);
-
-// The process-wide value every database operation uses.
-const QString& connectionString();
-void setConnectionString(const QString& value);
 
 } // namespace store

@@ -6,40 +6,38 @@
 namespace store {
 
 namespace {
-const QString selectAll = QStringLiteral("SELECT * FROM vardel");
+const QString selectNames = QStringLiteral("SELECT id, p_name FROM vardel");
 // Names in Persian alphabetical order.
 const QString orderByName = QStringLiteral(" ORDER BY p_name COLLATE persian");
-// A prefix match of the folded texts: the typed text, then anything.
-const QString nameLike = QStringLiteral("vardel_fold(p_name) LIKE (?) ESCAPE '\\'");
-const QString meansLike = QStringLiteral("vardel_fold(means) LIKE (?) ESCAPE '\\'");
-
 // With order keys: the index holds the Persian order; the name breaks ties.
 const QString orderByKey = QStringLiteral(" ORDER BY p_order, p_name");
-const QString keyRange = QStringLiteral("p_order >= ? AND p_order < ? AND ");
+// A prefix match of the folded texts, the typed text then anything; NULL counts as empty.
+const QString nameLike = QStringLiteral("vardel_fold(ifnull(p_name,'')) LIKE ? ESCAPE '\\'");
+const QString meansLike = QStringLiteral("vardel_fold(ifnull(means,'')) LIKE ? ESCAPE '\\'");
 
 QString foldedPattern(const QString& typed)
 {
     return likePrefixPattern(persian::fold(typed));
 }
 
-// Names that begin with `typed`: a range of the index, narrowed by the search condition where
-// the range alone holds more.
-void addKeyedNameFilter(Statement& statement, const QString& typed)
+// Names that begin with `typed`, for a table with order keys: a range of the index, narrowed
+// by the search condition where the range alone holds more.
+void addKeyedNameFilter(Query& query, const QString& typed)
 {
     const orderkey::Range range = orderkey::prefixRange(persian::fold(typed));
     if (range.everything) {
-        statement.keyedSql = selectAll + QStringLiteral(" WHERE p_order IS NOT NULL") + orderByKey;
-        return;
+        query.keyedSql = selectNames + orderByKey;
+    } else if (range.exact) {
+        query.keyedSql =
+            selectNames + QStringLiteral(" WHERE p_order >= ? AND p_order < ?") + orderByKey;
+        query.keyedValues = {range.low, range.high};
+    } else {
+        query.keyedSql = selectNames + QStringLiteral(" WHERE p_order >= ? AND p_order < ? AND ") +
+                         nameLike + orderByKey;
+        query.keyedValues = {range.low, range.high, foldedPattern(typed)};
     }
-    if (range.exact) {
-        statement.keyedSql =
-            selectAll + QStringLiteral(" WHERE p_order >= ? AND p_order < ?") + orderByKey;
-        statement.keyedValues = {range.low, range.high};
-        return;
-    }
-    statement.keyedSql = selectAll + QStringLiteral(" WHERE ") + keyRange + nameLike + orderByKey;
-    statement.keyedValues = {range.low, range.high, foldedPattern(typed)};
 }
+
 } // namespace
 
 QString likePrefixPattern(const QString& text)
@@ -55,57 +53,48 @@ QString likePrefixPattern(const QString& text)
     return pattern;
 }
 
-Statement genderFilterStatement(int filterIndex)
+Query genderQuery(GenderFilter filter)
 {
-    QString sql = selectAll;
-    if (filterIndex == 0)
+    QString sql = selectNames;
+    if (filter == GenderFilter::Male)
         sql += QStringLiteral(" WHERE gender='m'");
-    if (filterIndex == 1)
+    if (filter == GenderFilter::Female)
         sql += QStringLiteral(" WHERE gender='f'");
-    Statement statement{sql + orderByName, {}};
-    statement.keyedSql = sql + orderByKey;
-    return statement;
+    return {sql + orderByName, {}, sql + orderByKey, {}};
 }
 
-Statement searchStatement(bool inNames, bool inMeanings, const QString& text)
+Query searchQuery(SearchIn where, const QString& text)
 {
-    Statement statement{selectAll + QStringLiteral(" WHERE "), {}};
-    if (inNames) {
-        statement.sql += nameLike;
-        statement.values << foldedPattern(text);
+    const QString pattern = foldedPattern(text);
+    Query query;
+    query.patternBytes = pattern.toUtf8().size();
+    switch (where) {
+    case SearchIn::Names:
+        query.sql = selectNames + QStringLiteral(" WHERE ") + nameLike;
+        query.values = {pattern};
+        addKeyedNameFilter(query, text);
+        break;
+    case SearchIn::Meanings:
+        query.sql = selectNames + QStringLiteral(" WHERE ") + meansLike;
+        query.values = {pattern};
+        break;
+    case SearchIn::NamesAndMeanings:
+        query.sql =
+            selectNames + QStringLiteral(" WHERE ") + nameLike + QStringLiteral(" OR ") + meansLike;
+        query.values = {pattern, pattern};
+        break;
     }
-    if (inMeanings) {
-        if (inNames)
-            statement.sql += QStringLiteral(" OR ");
-        statement.sql += meansLike;
-        statement.values << foldedPattern(text);
+    if (query.keyedSql.isEmpty()) {
+        query.keyedSql = query.sql + orderByKey;
+        query.keyedValues = query.values;
     }
-    if (inNames && !inMeanings) {
-        addKeyedNameFilter(statement, text);
-    } else {
-        statement.keyedSql = statement.sql + orderByKey;
-        statement.keyedValues = statement.values;
-    }
-    statement.sql += orderByName;
-    return statement;
+    query.sql += orderByName;
+    return query;
 }
 
-Statement nameFilterStatement(const QString& text)
+Query namePrefixQuery(const QString& text)
 {
-    Statement statement{selectAll + QStringLiteral(" WHERE ") + nameLike + orderByName,
-                        {foldedPattern(text)}};
-    addKeyedNameFilter(statement, text);
-    return statement;
-}
-
-Statement rowByIdStatement(qint32 id)
-{
-    return {selectAll + QStringLiteral(" WHERE id=") + QString::number(id), {}};
-}
-
-Statement wholeTableStatement()
-{
-    return {selectAll, {}};
+    return searchQuery(SearchIn::Names, text);
 }
 
 } // namespace store

@@ -1,36 +1,29 @@
 #pragma once
 
-#include <QString>
-#include <QVariantList>
+#include "store/namestore.h"
 
+#include <QString>
+#include <QStringList>
+
+// The statements that read lists from the name table. Text typed by the user only ever
+// travels in the bound values, never inside the SQL.
 namespace store {
 
-// One SQL statement with the values bound to its placeholders. Text typed by the user only
-// ever travels in `values`, never inside `sql`.
-struct Statement
+struct Query
 {
+    // For any table with the four columns: sorted by the Persian collation.
     QString sql;
-    QVariantList values;
-    // The same statement for a db.mdb that keeps order keys (see orderkey.h): it reads the
-    // rows in order from the index. Empty where the statement has no order.
-    QString keyedSql = {};
-    QVariantList keyedValues = {};
+    QStringList values;
+    // For a table that keeps order keys (see orderkey.h): read in order from their index.
+    QString keyedSql;
+    QStringList keyedValues;
+    // The size in bytes of the longest LIKE pattern among the values.
+    qsizetype patternBytes = 0;
 };
 
-// Statement 1: the gender filter; index 0 is male, 1 female, anything else all names.
-Statement genderFilterStatement(int filterIndex);
-
-// Statement 2: names whose name and/or meaning begins with `text`.
-Statement searchStatement(bool inNames, bool inMeanings, const QString& text);
-
-// Statement 3: names that begin with `text` (the live filter over the list).
-Statement nameFilterStatement(const QString& text);
-
-// Statements 4, 6, 7 and 8: the one row with this id.
-Statement rowByIdStatement(qint32 id);
-
-// Statement 5: the whole table, opened to append a row.
-Statement wholeTableStatement();
+Query genderQuery(GenderFilter filter);
+Query searchQuery(SearchIn where, const QString& text);
+Query namePrefixQuery(const QString& text);
 
 // `text` as a LIKE pattern that matches exactly the values beginning with it: the pattern
 // characters % and _ and the escape character itself stand for themselves.

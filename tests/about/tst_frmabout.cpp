@@ -63,11 +63,11 @@ QStringList snapshot(const QWidget* window)
                   << name + QStringLiteral(" picture ") +
                          QString::number(label->pixmap().cacheKey());
         if (auto* list = qobject_cast<const NameListBox*>(w)) {
-            for (int row = 0; row < list->listCount(); ++row)
+            for (int row = 0; row < list->count(); ++row)
                 state << name + QStringLiteral(" entry %1 %2")
-                                    .arg(list->names()->text(row))
-                                    .arg(list->itemData(row));
-            state << name + QStringLiteral(" index ") + QString::number(list->listIndex());
+                                    .arg(list->textAt(row))
+                                    .arg(list->idAt(row));
+            state << name + QStringLiteral(" index ") + QString::number(list->currentRow());
         }
     }
     return state;
@@ -133,12 +133,12 @@ struct MainWindow
     void useIt() const
     {
         auto* list = find<NameListBox>("LstNames");
-        const QString first = list->names()->text(0);
+        const QString first = list->textAt(0);
         testsupport::typeText(find<QLineEdit>("txtName"), first.left(1));
-        QVERIFY(list->listCount() > 1);
-        const QRect second = list->visualRect(list->names()->index(1));
+        QVERIFY(list->count() > 1);
+        const QRect second = list->visualRect(list->model()->index(1));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center());
-        QCOMPARE(list->listIndex(), 1);
+        QCOMPARE(list->currentRow(), 1);
         QVERIFY(!find<QPlainTextEdit>("meanlbl")->toPlainText().isEmpty());
         find<QCheckBox>("Check2")->setChecked(true);
         auto* search = find<QLineEdit>("txtSearch");

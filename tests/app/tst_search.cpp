@@ -32,6 +32,7 @@ private Q_SLOTS:
     void searchShapes_data();
     void searchShapes();
     void neitherBoxTickedSearchesBoth();
+    void textTooLongToSearch();
     void searchIgnoresGenderFilterAndKeepsIt();
     void liveFilterFollowsTyping();
     void oddTypedCharacters_data();
@@ -76,7 +77,7 @@ void SearchTest::searchShapes()
     QTest::mouseClick(f.find("Command1"), Qt::LeftButton);
     QCOMPARE(f.listed(), expected);
     QCOMPARE(f.count(), QString::number(expected.size()));
-    QCOMPARE(f.list()->listIndex(), -1);
+    QCOMPARE(f.list()->currentRow(), -1);
     QCOMPARE(f.find<QCheckBox>("Check1")->isChecked(), inNames);
     QCOMPARE(f.find<QCheckBox>("Check2")->isChecked(), inMeanings);
     QCOMPARE(f.find<QLineEdit>("txtSearch")->text(), text);
@@ -93,6 +94,21 @@ void SearchTest::neitherBoxTickedSearchesBoth()
     QVERIFY(f.find<QCheckBox>("Check2")->isChecked());
     QCOMPARE(f.listed(), (QStringList{QStringLiteral("50_50"), QStringLiteral("50x50"),
                                       QStringLiteral("نیما")}));
+}
+
+void SearchTest::textTooLongToSearch()
+{
+    MainWindowFixture f(names());
+    const QStringList before = f.listed();
+    f.find<QLineEdit>("txtSearch")->setText(QString(60000, QChar(0x0645)));
+    MessageBox::setNextAnswer(MessageBox::Ok);
+    QTest::mouseClick(f.find("Command1"), Qt::LeftButton);
+    const QStringList reports = MessageBox::takeAnswered();
+    QCOMPARE(reports.size(), 1);
+    QVERIFY2(reports.first().startsWith(QStringLiteral("متن جستجو بیش از اندازه بلند است")),
+             qPrintable(reports.first()));
+    QCOMPARE(f.listed(), before);
+    QCOMPARE(f.count(), QString::number(before.size()));
 }
 
 void SearchTest::searchIgnoresGenderFilterAndKeepsIt()

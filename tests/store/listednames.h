@@ -1,18 +1,14 @@
 #pragma once
 
-// The names a statement lists, read as the main window reads them.
-#include "store/connectionstring.h"
-#include "store/recordset.h"
-#include "store/statements.h"
+// The names of a list, as text.
+#include "store/namelist.h"
 
 #include <QStringList>
 
-inline QStringList listedNames(const store::Statement& statement)
+inline QStringList names(const store::NameList& list)
 {
-    store::Connection connection(store::connectionString());
     QStringList result;
-    for (store::Recordset rows(connection, statement, store::OpenMode::Read); !rows.eof();
-         rows.moveNext())
-        result << rows.value(QStringLiteral("p_name")).toString();
+    for (qsizetype row = 0; row < list.size(); ++row)
+        result << list.name(row);
     return result;
 }

@@ -1,9 +1,8 @@
 #include "listednames.h"
 #include "store/connectionstring.h"
+#include "store/namestore.h"
 #include "store/orderkey.h"
 #include "store/persian.h"
-#include "store/recordset.h"
-#include "store/statements.h"
 #include "testsupport.h"
 
 #include <array>
@@ -18,11 +17,6 @@ using namespace store;
 using testsupport::AppFolder;
 
 namespace {
-
-QStringList names(const Statement& statement)
-{
-    return listedNames(statement);
-}
 
 QList<dbfile::Entry> entries(const QStringList& names)
 {
@@ -99,8 +93,8 @@ void PersianTest::alphabeticalOrder()
     QStringList shuffled = alphabet;
     std::shuffle(shuffled.begin(), shuffled.end(), *QRandomGenerator::global());
     AppFolder folder(entries(shuffled), layout);
-    setConnectionString(buildConnectionString(folder.path()));
-    QCOMPARE(names(genderFilterStatement(2)), alphabet);
+    NameStore db(folder.dbPath());
+    QCOMPARE(names(db.list(GenderFilter::All)), alphabet);
 
     QStringList sorted = alphabet;
     std::sort(sorted.begin(), sorted.end(), persianCollator());
@@ -112,10 +106,10 @@ void PersianTest::alphabeticalOrder()
         for (const QString& first : {alphabet[9], alphabet[30], alphabet[31]})
             pairs << first + second;
     AppFolder pairFolder(entries(pairs), layout);
-    setConnectionString(buildConnectionString(pairFolder.path()));
+    db = NameStore(pairFolder.dbPath());
     QStringList expected = pairs;
     std::sort(expected.begin(), expected.end(), persianCollator());
-    QCOMPARE(names(genderFilterStatement(2)), expected);
+    QCOMPARE(names(db.list(GenderFilter::All)), expected);
 }
 
 void PersianTest::realNamesInIcuOrder()
@@ -130,8 +124,8 @@ void PersianTest::realNamesInIcuOrder()
          << QStringLiteral("Sara") << QStringLiteral("amir") << QStringLiteral("علی رضا");
     QFETCH(dbfile::Layout, layout);
     AppFolder folder(entries(real), layout);
-    setConnectionString(buildConnectionString(folder.path()));
-    const QStringList listed = names(genderFilterStatement(2));
+    NameStore db(folder.dbPath());
+    const QStringList listed = names(db.list(GenderFilter::All));
     QCOMPARE(listed.size(), real.size());
     // A plain file is sorted by the collation alone: ICU's order to the last detail. A file with
     // order keys is read in ICU's order of the letters; names with the same letters (forms of
@@ -220,10 +214,10 @@ void PersianTest::foldingLetterByLetter()
     QFETCH(QString, typed);
     AppFolder folder({{stored, stored, QStringLiteral("m")},
                       {QStringLiteral("ب"), QString(), QStringLiteral("f")}});
-    setConnectionString(buildConnectionString(folder.path()));
-    QCOMPARE(names(nameFilterStatement(typed)), QStringList{stored});
-    QCOMPARE(names(searchStatement(false, true, typed)), QStringList{stored});
-    QCOMPARE(names(searchStatement(true, true, typed)), QStringList{stored});
+    NameStore db(folder.dbPath());
+    QCOMPARE(names(db.namesBeginningWith(typed)), QStringList{stored});
+    QCOMPARE(names(db.search(SearchIn::Meanings, typed)), QStringList{stored});
+    QCOMPARE(names(db.search(SearchIn::NamesAndMeanings, typed)), QStringList{stored});
     QCOMPARE(persian::fold(stored).startsWith(persian::fold(typed)), true);
     QCOMPARE(QString::fromStdString(persian::foldUtf8(stored.toStdString())),
              persian::fold(stored));
@@ -239,9 +233,9 @@ void PersianTest::foldingKeepsOtherLettersApart()
         {QStringLiteral("و"), QStringLiteral("ؤ")}, {QStringLiteral("ا"), QStringLiteral("ع")}};
     for (const auto& [a, b] : distinct) {
         AppFolder folder(entries({a + QStringLiteral("رش"), b + QStringLiteral("رش")}), layout);
-        setConnectionString(buildConnectionString(folder.path()));
-        QCOMPARE(names(nameFilterStatement(a)), QStringList{a + QStringLiteral("رش")});
-        QCOMPARE(names(nameFilterStatement(b)), QStringList{b + QStringLiteral("رش")});
+        NameStore db(folder.dbPath());
+        QCOMPARE(names(db.namesBeginningWith(a)), QStringList{a + QStringLiteral("رش")});
+        QCOMPARE(names(db.namesBeginningWith(b)), QStringList{b + QStringLiteral("رش")});
     }
     QCOMPARE(persian::fold(QStringLiteral("Ali_50%")), QStringLiteral("Ali_50%"));
 }
@@ -253,11 +247,12 @@ void PersianTest::searchStillMatchesFromTheFirstLetter()
                       {QStringLiteral("رشید"), QStringLiteral("راه یافته"), QStringLiteral("m")},
                       {QStringLiteral("يگانه"), QStringLiteral("یکتا"), QStringLiteral("f")}},
                      layout);
-    setConnectionString(buildConnectionString(folder.path()));
-    QCOMPARE(names(nameFilterStatement(QStringLiteral("رش"))), QStringList{QStringLiteral("رشید")});
-    QCOMPARE(names(searchStatement(true, true, QStringLiteral("خشان"))), QStringList{});
+    NameStore db(folder.dbPath());
+    QCOMPARE(names(db.namesBeginningWith(QStringLiteral("رش"))),
+             QStringList{QStringLiteral("رشید")});
+    QCOMPARE(names(db.search(SearchIn::NamesAndMeanings, QStringLiteral("خشان"))), QStringList{});
     // The gender filter never narrows a search.
-    QCOMPARE(names(searchStatement(true, true, QStringLiteral("ی"))),
+    QCOMPARE(names(db.search(SearchIn::NamesAndMeanings, QStringLiteral("ی"))),
              QStringList{QStringLiteral("يگانه")});
 }
 
@@ -268,15 +263,9 @@ void PersianTest::fileStaysUsableByOtherPrograms()
         QSKIP("the sqlite3 command-line tool is not installed");
     QFETCH(dbfile::Layout, layout);
     AppFolder folder(entries({QStringLiteral("کاوه"), QStringLiteral("بهار")}), layout);
-    setConnectionString(buildConnectionString(folder.path()));
-    QCOMPARE(names(nameFilterStatement(QStringLiteral("ك"))).size(), 1);
-    {
-        Connection connection(connectionString());
-        Recordset table(connection, wholeTableStatement(), OpenMode::Write);
-        table.addNew();
-        table.setValue(QStringLiteral("p_name"), QStringLiteral("پرستو"));
-        table.update();
-    }
+    NameStore db(folder.dbPath());
+    QCOMPARE(names(db.namesBeginningWith(QStringLiteral("ك"))).size(), 1);
+    db.add(QStringLiteral("پرستو"), QString(), std::nullopt);
     QProcess tool;
     tool.start(sqlite3,
                {folder.dbPath(), QStringLiteral("INSERT INTO vardel (p_name, means, gender) "
@@ -285,7 +274,7 @@ void PersianTest::fileStaysUsableByOtherPrograms()
     QVERIFY(tool.waitForFinished(10000));
     QCOMPARE(tool.exitCode(), 0);
     QCOMPARE(tool.readAllStandardOutput().trimmed(), QByteArray("4"));
-    QCOMPARE(names(genderFilterStatement(2)),
+    QCOMPARE(names(db.list(GenderFilter::All)),
              (QStringList{QStringLiteral("بهار"), QStringLiteral("پرستو"), QStringLiteral("ژاله"),
                           QStringLiteral("کاوه")}));
     const auto schema = folder.query(QStringLiteral("SELECT group_concat(sql) FROM sqlite_master"));
@@ -333,13 +322,10 @@ void PersianTest::keyedSearchFindsWhatPlainSearchFinds()
         typed << name.left(1 + random.bounded(3));
     }
     for (const QString& text : std::as_const(typed)) {
-        for (const Statement& statement :
-             {nameFilterStatement(text), searchStatement(true, false, text),
-              searchStatement(true, true, text)}) {
-            setConnectionString(buildConnectionString(keyed.path()));
-            QStringList fromKeys = names(statement);
-            setConnectionString(buildConnectionString(plain.path()));
-            QStringList fromPlain = names(statement);
+        for (const SearchIn where :
+             {SearchIn::Names, SearchIn::Meanings, SearchIn::NamesAndMeanings}) {
+            QStringList fromKeys = names(NameStore(keyed.dbPath()).search(where, text));
+            QStringList fromPlain = names(NameStore(plain.dbPath()).search(where, text));
             for (qsizetype i = 1; i < fromKeys.size(); ++i)
                 QVERIFY(comparePrimary(fromKeys[i - 1], fromKeys[i]) <= 0);
             fromKeys.sort();

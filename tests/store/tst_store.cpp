@@ -1,34 +1,58 @@
 #include "listednames.h"
 #include "store/connectionstring.h"
 #include "store/error.h"
-#include "store/recordset.h"
+#include "store/namestore.h"
+#include "store/sqlite.h"
 #include "store/statements.h"
 #include "testsupport.h"
 
+#include <future>
 #include <QFile>
-#include <QSqlQuery>
+#include <QRandomGenerator>
 #include <QTest>
+#include <thread>
 
 using namespace store;
 using testsupport::AppFolder;
 
 namespace {
 
-QStringList names(const Statement& statement)
-{
-    return listedNames(statement);
-}
-
-int errorNumber(const std::function<void()>& work, QString* description = nullptr)
+// The kind of error `work` throws, if any.
+std::optional<Error::Kind> errorKind(const std::function<void()>& work, QString* file = nullptr)
 {
     try {
         work();
     } catch (const Error& error) {
-        if (description)
-            *description = error.description();
-        return error.number();
+        if (file)
+            *file = error.file();
+        return error.kind();
     }
-    return 0;
+    return std::nullopt;
+}
+
+// A file whose table is made by hand: `columns` as given to CREATE TABLE vardel.
+void makeTable(const AppFolder& folder, const QString& columns)
+{
+    folder.exec(QStringLiteral("DROP TABLE vardel"));
+    folder.exec(QStringLiteral("CREATE TABLE vardel (%1)").arg(columns));
+}
+
+QVariant single(const AppFolder& folder, const QString& sql)
+{
+    return folder.query(sql).value(0).value(0);
+}
+
+// Another program holds the write lock of `path` for `holdMs`, from a thread of its own. The
+// returned future is ready when the lock is taken.
+std::thread holdWriteLock(const QString& path, int holdMs, std::promise<void>& taken)
+{
+    return std::thread([path, holdMs, &taken] {
+        sqlite::Database other(path, sqlite::Database::Open::Existing);
+        other.exec("BEGIN IMMEDIATE");
+        taken.set_value();
+        std::this_thread::sleep_for(std::chrono::milliseconds(holdMs));
+        other.exec("COMMIT");
+    });
 }
 
 } // namespace
@@ -40,20 +64,30 @@ class StoreTest : public QObject
 private Q_SLOTS:
     void buildsConnectionString_data();
     void buildsConnectionString();
-    void statementsKeepTheirShape();
     void likePatternTakesTypedCharactersLiterally();
 
-    void listsRowsInNameOrder();
-    void prefixSearchesMatchOnlyBeginnings();
+    void listsAndSearchesInOrder_data();
+    void listsAndSearchesInOrder();
     void typedQuotesAndWildcardsAreSafe();
-    void emptyMeaningFilter();
+    void nullNamesOnEveryPath_data();
+    void nullNamesOnEveryPath();
+    void searchTextTooLongForSqlite_data();
+    void searchTextTooLongForSqlite();
 
-    void appendsChangesAndDeletesRows();
-    void changingARemovedRowFails();
+    void addsUpdatesAndRemovesRows();
+    void idsBeyond32Bits();
+    void idReusedByAnotherWriterIsNotTouched();
+    void untouchedColumnsStayByteForByte();
+    void writesWaitForAnotherProgramsLock();
+    void lockHeldTooLongFailsWithoutWriting();
+
+    void tableWithoutAutoNumberedId_data();
+    void tableWithoutAutoNumberedId();
     void missingFileIsAnErrorAndStaysMissing();
     void foreignFilesAreErrorsNamingTheFile_data();
     void foreignFilesAreErrorsNamingTheFile();
-    void lockedDatabaseFailsWithoutPartialRows();
+
+    void nameListKeepsEntriesAndTextInStep();
 };
 
 void StoreTest::buildsConnectionString_data()
@@ -74,81 +108,57 @@ void StoreTest::buildsConnectionString()
     QCOMPARE(dataSource(value), folder + QStringLiteral("/db.mdb"));
 }
 
-void StoreTest::statementsKeepTheirShape()
-{
-    QCOMPARE(
-        genderFilterStatement(0).sql,
-        QStringLiteral("SELECT * FROM vardel WHERE gender='m' ORDER BY p_name COLLATE persian"));
-    QCOMPARE(
-        genderFilterStatement(1).sql,
-        QStringLiteral("SELECT * FROM vardel WHERE gender='f' ORDER BY p_name COLLATE persian"));
-    QCOMPARE(genderFilterStatement(2).sql,
-             QStringLiteral("SELECT * FROM vardel ORDER BY p_name COLLATE persian"));
-    QCOMPARE(genderFilterStatement(-1).sql, genderFilterStatement(2).sql);
-    QCOMPARE(rowByIdStatement(17).sql, QStringLiteral("SELECT * FROM vardel WHERE id=17"));
-    QCOMPARE(rowByIdStatement(-5).sql, QStringLiteral("SELECT * FROM vardel WHERE id=-5"));
-
-    // The typed text never becomes part of the SQL.
-    const QString typed = QStringLiteral("x' OR 1=1 --");
-    for (const Statement& statement :
-         {searchStatement(true, true, typed), nameFilterStatement(typed)}) {
-        QVERIFY(!statement.sql.contains(typed));
-        QVERIFY(statement.sql.startsWith(QStringLiteral("SELECT * FROM vardel WHERE ")));
-        QVERIFY(statement.sql.endsWith(QStringLiteral(" ORDER BY p_name COLLATE persian")));
-    }
-    QCOMPARE(searchStatement(true, true, typed).values.size(), 2);
-    QCOMPARE(searchStatement(true, false, typed).values.size(), 1);
-    QVERIFY(searchStatement(true, true, typed).sql.contains(QStringLiteral(" OR ")));
-    QVERIFY(
-        !searchStatement(false, true, typed).sql.contains(QStringLiteral("vardel_fold(p_name)")));
-    QVERIFY(
-        !searchStatement(true, false, typed).sql.contains(QStringLiteral("vardel_fold(means)")));
-}
-
 void StoreTest::likePatternTakesTypedCharactersLiterally()
 {
     QCOMPARE(likePrefixPattern(QString()), QStringLiteral("%"));
     QCOMPARE(likePrefixPattern(QStringLiteral("علی")), QStringLiteral("علی%"));
     QCOMPARE(likePrefixPattern(QStringLiteral("50%_a\\")), QStringLiteral("50\\%\\_a\\\\%"));
+    // The typed text never becomes part of the SQL.
+    const QString typed = QStringLiteral("x' OR 1=1 --");
+    const Query query = searchQuery(SearchIn::NamesAndMeanings, typed);
+    QVERIFY(!query.sql.contains(typed) && !query.keyedSql.contains(typed));
 }
 
-void StoreTest::listsRowsInNameOrder()
+void StoreTest::listsAndSearchesInOrder_data()
 {
-    AppFolder folder({{QStringLiteral("b"), QString(), QStringLiteral("m")},
-                      {QStringLiteral("a"), QString(), QStringLiteral("f")},
-                      {QStringLiteral("c"), QString(), QStringLiteral("m")},
-                      {QStringLiteral("a"), QString(), QStringLiteral("m")}});
-    setConnectionString(buildConnectionString(folder.path()));
-    QCOMPARE(names(genderFilterStatement(2)),
-             (QStringList{QStringLiteral("a"), QStringLiteral("a"), QStringLiteral("b"),
-                          QStringLiteral("c")}));
-    QCOMPARE(names(genderFilterStatement(0)),
-             (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
-    QCOMPARE(names(genderFilterStatement(1)), QStringList{QStringLiteral("a")});
-
-    Connection connection(connectionString());
-    Recordset none(connection, rowByIdStatement(99), OpenMode::Read);
-    QVERIFY(none.eof());
+    QTest::addColumn<dbfile::Layout>("layout");
+    QTest::newRow("order keys") << dbfile::Layout::OrderKeys;
+    QTest::newRow("plain") << dbfile::Layout::Plain;
 }
 
-void StoreTest::prefixSearchesMatchOnlyBeginnings()
+void StoreTest::listsAndSearchesInOrder()
 {
+    QFETCH(dbfile::Layout, layout);
     AppFolder folder(
         {{QStringLiteral("مهسا"), QStringLiteral("ماه مانند"), QStringLiteral("f")},
          {QStringLiteral("ماهان"), QStringLiteral("منسوب به ماه"), QStringLiteral("m")},
          {QStringLiteral("آرش"), QStringLiteral("درخشان"), QStringLiteral("m")},
-         {QStringLiteral("نیما"), QStringLiteral("ماه کامل"), QStringLiteral("m")}});
-    setConnectionString(buildConnectionString(folder.path()));
+         {QStringLiteral("نیما"), QStringLiteral("ماه کامل"), QStringLiteral("m")},
+         {QStringLiteral("آرش"), QStringLiteral("درخشان"), QStringLiteral("f")}},
+        layout);
+    const NameStore db(folder.dbPath());
+    const QString arash = QStringLiteral("آرش");
+    QCOMPARE(names(db.list(GenderFilter::All)),
+             (QStringList{arash, arash, QStringLiteral("ماهان"), QStringLiteral("مهسا"),
+                          QStringLiteral("نیما")}));
+    QCOMPARE(names(db.list(GenderFilter::Female)), (QStringList{arash, QStringLiteral("مهسا")}));
+    QCOMPARE(names(db.list(GenderFilter::Male)).size(), 3);
+
     const QString mah = QStringLiteral("ماه");
-    QCOMPARE(names(nameFilterStatement(mah)), QStringList{QStringLiteral("ماهان")});
-    QCOMPARE(names(searchStatement(false, true, mah)),
+    QCOMPARE(names(db.namesBeginningWith(mah)), QStringList{QStringLiteral("ماهان")});
+    QCOMPARE(names(db.search(SearchIn::Names, mah)), QStringList{QStringLiteral("ماهان")});
+    QCOMPARE(names(db.search(SearchIn::Meanings, mah)),
              (QStringList{QStringLiteral("مهسا"), QStringLiteral("نیما")}));
     QCOMPARE(
-        names(searchStatement(true, true, mah)),
+        names(db.search(SearchIn::NamesAndMeanings, mah)),
         (QStringList{QStringLiteral("ماهان"), QStringLiteral("مهسا"), QStringLiteral("نیما")}));
     // "خشان" stands inside "درخشان" but not at its start.
-    QVERIFY(names(searchStatement(true, true, QStringLiteral("خشان"))).isEmpty());
-    QCOMPARE(names(nameFilterStatement(QString())).size(), 4);
+    QVERIFY(db.search(SearchIn::NamesAndMeanings, QStringLiteral("خشان")).isEmpty());
+
+    // Every entry carries its own row's id.
+    const NameList all = db.list(GenderFilter::All);
+    for (qsizetype row = 0; row < all.size(); ++row)
+        QCOMPARE(db.find(all.id(row), all.storedName(row))->name, all.name(row));
 }
 
 void StoreTest::typedQuotesAndWildcardsAreSafe()
@@ -158,178 +168,342 @@ void StoreTest::typedQuotesAndWildcardsAreSafe()
          {QStringLiteral("50%"), QStringLiteral("a_b"), QStringLiteral("f")},
          {QStringLiteral("500"), QStringLiteral("axb"), QStringLiteral("f")},
          {QStringLiteral("\"q\\"), QStringLiteral("back\\slash"), QStringLiteral("f")}});
-    setConnectionString(buildConnectionString(folder.path()));
-    QCOMPARE(names(nameFilterStatement(QStringLiteral("O'"))),
+    const NameStore db(folder.dbPath());
+    QCOMPARE(names(db.namesBeginningWith(QStringLiteral("O'"))),
              QStringList{QStringLiteral("O'Neil")});
-    QCOMPARE(names(searchStatement(false, true, QStringLiteral("it'"))),
+    QCOMPARE(names(db.search(SearchIn::Meanings, QStringLiteral("it'"))),
              QStringList{QStringLiteral("O'Neil")});
-    QCOMPARE(names(nameFilterStatement(QStringLiteral("50%"))), QStringList{QStringLiteral("50%")});
-    QCOMPARE(names(searchStatement(false, true, QStringLiteral("a_"))),
+    QCOMPARE(names(db.namesBeginningWith(QStringLiteral("50%"))),
              QStringList{QStringLiteral("50%")});
-    QCOMPARE(names(nameFilterStatement(QStringLiteral("\"q\\"))),
-             QStringList{QStringLiteral("\"q\\")});
-    QCOMPARE(names(searchStatement(true, true, QStringLiteral("back\\"))),
+    QCOMPARE(names(db.search(SearchIn::Meanings, QStringLiteral("a_"))),
+             QStringList{QStringLiteral("50%")});
+    QCOMPARE(names(db.search(SearchIn::NamesAndMeanings, QStringLiteral("back\\"))),
              QStringList{QStringLiteral("\"q\\")});
     for (const QString& half : {QStringLiteral("'"), QStringLiteral("')"), QStringLiteral("\\"),
                                 QStringLiteral("%'--"), QStringLiteral("\"")})
-        QVERIFY(names(searchStatement(true, true, half)).size() <= 1);
+        QVERIFY(db.search(SearchIn::NamesAndMeanings, half).size() <= 1);
 }
 
-void StoreTest::emptyMeaningFilter()
+void StoreTest::nullNamesOnEveryPath_data()
 {
-    AppFolder folder({{QStringLiteral("a"), QStringLiteral(""), QStringLiteral("m")},
-                      {QStringLiteral("b"), QStringLiteral("x"), QStringLiteral("m")}});
-    folder.exec(QStringLiteral("INSERT INTO vardel (p_name, means) VALUES ('c', NULL)"));
-    setConnectionString(buildConnectionString(folder.path()));
-    // An empty meaning matches an empty search, a missing one does not.
-    QCOMPARE(names(searchStatement(false, true, QString())),
-             (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
+    listsAndSearchesInOrder_data();
 }
 
-void StoreTest::appendsChangesAndDeletesRows()
+void StoreTest::nullNamesOnEveryPath()
+{
+    QFETCH(dbfile::Layout, layout);
+    AppFolder folder({{QStringLiteral("a"), QStringLiteral("x"), QStringLiteral("m")}}, layout);
+    folder.exec(
+        QStringLiteral("INSERT INTO vardel (p_name, means, gender) VALUES (NULL, 'y', 'm')"));
+    folder.exec(
+        QStringLiteral("INSERT INTO vardel (p_name, means, gender) VALUES ('b', NULL, 'f')"));
+    const NameStore db(folder.dbPath());
+    // A NULL name or meaning is empty text: every way of listing everything lists all three.
+    QCOMPARE(names(db.list(GenderFilter::All)),
+             (QStringList{QString(), QStringLiteral("a"), QStringLiteral("b")}));
+    QCOMPARE(names(db.namesBeginningWith(QString())), names(db.list(GenderFilter::All)));
+    for (const SearchIn where : {SearchIn::Names, SearchIn::Meanings, SearchIn::NamesAndMeanings})
+        QCOMPARE(names(db.search(where, QString())), names(db.list(GenderFilter::All)));
+    QCOMPARE(db.list(GenderFilter::Male).size(), 2);
+    // Its entry is found, shown and removed like any other.
+    const NameList all = db.list(GenderFilter::All);
+    QCOMPARE(db.find(all.id(0), all.storedName(0))->meaning, QStringLiteral("y"));
+    db.remove(all.id(0), all.storedName(0));
+    QCOMPARE(db.list(GenderFilter::All).size(), 2);
+}
+
+void StoreTest::searchTextTooLongForSqlite_data()
+{
+    listsAndSearchesInOrder_data();
+}
+
+void StoreTest::searchTextTooLongForSqlite()
+{
+    QFETCH(dbfile::Layout, layout);
+    AppFolder folder({{QStringLiteral("a"), QStringLiteral("x"), QStringLiteral("m")}}, layout);
+    const NameStore db(folder.dbPath());
+    const QString longText(60000, QLatin1Char('a'));
+    for (const SearchIn where : {SearchIn::Names, SearchIn::Meanings, SearchIn::NamesAndMeanings})
+        QCOMPARE(errorKind([&] { db.search(where, longText); }), Error::Kind::SearchTooLong);
+    QCOMPARE(errorKind([&] { db.namesBeginningWith(longText); }), Error::Kind::SearchTooLong);
+    // Long but within the limit: an ordinary search.
+    QVERIFY(db.search(SearchIn::NamesAndMeanings, QString(20000, QLatin1Char('a'))).isEmpty());
+}
+
+void StoreTest::addsUpdatesAndRemovesRows()
 {
     AppFolder folder({{QStringLiteral("a"), QStringLiteral("x"), QStringLiteral("m")}});
-    setConnectionString(buildConnectionString(folder.path()));
-    {
-        Connection connection(connectionString());
-        Recordset table(connection, wholeTableStatement(), OpenMode::Write);
-        table.addNew();
-        table.setValue(QStringLiteral("p_name"), QStringLiteral("b'c"));
-        table.setValue(QStringLiteral("means"), QStringLiteral(""));
-        table.update();
-        table.addNew();
-        table.setValue(QStringLiteral("p_name"), QStringLiteral("b'c"));
-        table.setValue(QStringLiteral("means"), QStringLiteral("y"));
-        table.setValue(QStringLiteral("gender"), QStringLiteral("f"));
-        table.update();
-    }
-    // A gender that was not set stays missing (NULL).
-    QCOMPARE(folder.query(QStringLiteral("SELECT id, p_name, means, ifnull(gender, 'NULL') "
+    const NameStore db(folder.dbPath());
+    QCOMPARE(db.add(QStringLiteral("b'c"), QString(), std::nullopt), 2);
+    QCOMPARE(db.add(QStringLiteral("b'c"), QStringLiteral("y"), Gender::Female), 3);
+    // A gender that was not given stays missing (NULL); an empty meaning is empty, not NULL.
+    QCOMPARE(folder.query(QStringLiteral("SELECT id, p_name, quote(means), quote(gender) "
                                          "FROM vardel ORDER BY id")),
              (QList<QVariantList>{
-                 {1, QStringLiteral("a"), QStringLiteral("x"), QStringLiteral("m")},
-                 {2, QStringLiteral("b'c"), QStringLiteral(""), QStringLiteral("NULL")},
-                 {3, QStringLiteral("b'c"), QStringLiteral("y"), QStringLiteral("f")}}));
-    {
-        Connection connection(connectionString());
-        Recordset row(connection, rowByIdStatement(2), OpenMode::Write);
-        row.setValue(QStringLiteral("gender"), QStringLiteral("m"));
-        row.update();
-    }
-    {
-        Connection connection(connectionString());
-        Recordset row(connection, rowByIdStatement(1), OpenMode::Write);
-        row.deleteCurrent();
-    }
-    QCOMPARE(folder.query(QStringLiteral("SELECT id, p_name, gender FROM vardel ORDER BY id")),
-             (QList<QVariantList>{{2, QStringLiteral("b'c"), QStringLiteral("m")},
-                                  {3, QStringLiteral("b'c"), QStringLiteral("f")}}));
-    // Ids are never reused, also after the last row was deleted.
-    {
-        Connection connection(connectionString());
-        Recordset row(connection, rowByIdStatement(3), OpenMode::Write);
-        row.deleteCurrent();
-    }
-    {
-        Connection connection(connectionString());
-        Recordset table(connection, wholeTableStatement(), OpenMode::Write);
-        table.addNew();
-        table.setValue(QStringLiteral("p_name"), QStringLiteral("d"));
-        table.update();
-    }
-    QCOMPARE(folder.query(QStringLiteral("SELECT max(id) FROM vardel")).first().first().toInt(), 4);
+                 {1, QStringLiteral("a"), QStringLiteral("'x'"), QStringLiteral("'m'")},
+                 {2, QStringLiteral("b'c"), QStringLiteral("''"), QStringLiteral("NULL")},
+                 {3, QStringLiteral("b'c"), QStringLiteral("'y'"), QStringLiteral("'f'")}}));
+
+    const std::optional<NameRecord> second = db.find(2, "b'c");
+    QVERIFY(second && second->gender == Gender::Other);
+    db.update(*second, {std::nullopt, std::nullopt, Gender::Male});
+    const std::optional<NameRecord> first = db.find(1, "a");
+    db.update(*first, {QStringLiteral("آ"), QStringLiteral("z"), std::nullopt});
+    QCOMPARE(
+        folder.query(QStringLiteral("SELECT p_name, means, gender FROM vardel ORDER BY id")),
+        (QList<QVariantList>{{QStringLiteral("آ"), QStringLiteral("z"), QStringLiteral("m")},
+                             {QStringLiteral("b'c"), QStringLiteral(""), QStringLiteral("m")},
+                             {QStringLiteral("b'c"), QStringLiteral("y"), QStringLiteral("f")}}));
+    // A record read before its row changed no longer matches it.
+    QCOMPARE(errorKind([&] {
+                 db.update(*first, {QStringLiteral("x"), {}, {}});
+             }),
+             Error::Kind::RowGone);
+
+    db.remove(3, "b'c");
+    QCOMPARE(errorKind([&] { db.remove(3, "b'c"); }), Error::Kind::RowGone);
+    // Ids are never reused in files made by Vardel, also after the last row was removed.
+    QCOMPARE(db.add(QStringLiteral("d"), QString(), Gender::Male), 4);
 }
 
-void StoreTest::changingARemovedRowFails()
+void StoreTest::idsBeyond32Bits()
+{
+    AppFolder folder({{QStringLiteral("two"), QStringLiteral("2"), QStringLiteral("m")}});
+    folder.exec(QStringLiteral("UPDATE vardel SET id = 2"));
+    constexpr NameId big = (NameId(1) << 32) + 2;
+    folder.exec(QStringLiteral("INSERT INTO vardel (id, p_name, means, gender) "
+                               "VALUES (?, 'big', 'b', 'f'), (?, 'negative', 'n', 'm')"),
+                {QVariant(big), QVariant(-big)});
+    const NameStore db(folder.dbPath());
+    const NameList all = db.list(GenderFilter::All);
+    QCOMPARE(names(all), (QStringList{QStringLiteral("big"), QStringLiteral("negative"),
+                                      QStringLiteral("two")}));
+    QCOMPARE(all.id(0), big);
+    QCOMPARE(all.id(1), -big);
+
+    const std::optional<NameRecord> row = db.find(big, "big");
+    QVERIFY(row && row->meaning == QStringLiteral("b"));
+    db.update(*row, {QStringLiteral("bigger"), {}, {}});
+    db.remove(-big, "negative");
+    QCOMPARE(folder.query(QStringLiteral("SELECT id, p_name FROM vardel ORDER BY id")),
+             (QList<QVariantList>{{2, QStringLiteral("two")}, {big, QStringLiteral("bigger")}}));
+    QCOMPARE(db.add(QStringLiteral("next"), QString(), Gender::Male), big + 1);
+}
+
+void StoreTest::idReusedByAnotherWriterIsNotTouched()
+{
+    // Without AUTOINCREMENT, SQLite gives the id of a removed last row to the next one.
+    AppFolder folder;
+    makeTable(folder,
+              QStringLiteral("id INTEGER PRIMARY KEY, p_name TEXT, means TEXT, gender TEXT"));
+    folder.exec(QStringLiteral("INSERT INTO vardel (p_name, means, gender) VALUES "
+                               "('a', 'x', 'm'), ('b', 'y', 'f'), ('c', 'z', 'f')"));
+    const NameStore db(folder.dbPath());
+    const NameList listed = db.list(GenderFilter::All);
+    const std::optional<NameRecord> loaded = db.find(3, listed.storedName(2));
+    QVERIFY(loaded);
+
+    folder.exec(QStringLiteral("DELETE FROM vardel WHERE id = 3"));
+    folder.exec(
+        QStringLiteral("INSERT INTO vardel (p_name, means, gender) VALUES ('d', 'w', 'm')"));
+    QCOMPARE(single(folder, QStringLiteral("SELECT id FROM vardel WHERE p_name = 'd'")), 3);
+
+    QVERIFY(!db.find(3, listed.storedName(2)));
+    QCOMPARE(errorKind([&] { db.remove(3, listed.storedName(2)); }), Error::Kind::RowGone);
+    QCOMPARE(errorKind([&] {
+                 db.update(*loaded, {QStringLiteral("e"), {}, {}});
+             }),
+             Error::Kind::RowGone);
+    QCOMPARE(errorKind([&] { db.update(*loaded, {}); }), Error::Kind::RowGone);
+    QCOMPARE(
+        folder.query(QStringLiteral("SELECT p_name, means, gender FROM vardel WHERE id = 3")),
+        (QList<QVariantList>{{QStringLiteral("d"), QStringLiteral("w"), QStringLiteral("m")}}));
+}
+
+void StoreTest::untouchedColumnsStayByteForByte()
+{
+    AppFolder folder({{QStringLiteral("x"), QString(), QStringLiteral("m")}});
+    // A name longer than a line edit holds, a meaning that is not text, line breaks and spaces
+    // that text boxes rewrite.
+    folder.exec(QStringLiteral("UPDATE vardel SET p_name = ?, means = ?"),
+                {QString(40000, QChar(0x0628)), QByteArray("\xff\x00\xfe", 3)});
+    folder.exec(QStringLiteral("INSERT INTO vardel (p_name, means, gender) VALUES (?, ?, 'f')"),
+                {QStringLiteral("y"), QStringLiteral("a\u00a0b\r\nc\u2028d")});
+    const QString snapshot =
+        QStringLiteral("SELECT id, typeof(p_name), hex(p_name), typeof(means), hex(means), "
+                       "gender FROM vardel ORDER BY id");
+    const QList<QVariantList> before = folder.query(snapshot);
+    const NameStore db(folder.dbPath());
+    const NameList all = db.list(GenderFilter::All);
+    for (qsizetype row = 0; row < all.size(); ++row) {
+        const std::optional<NameRecord> record = db.find(all.id(row), all.storedName(row));
+        QVERIFY(record);
+        db.update(*record, {std::nullopt, std::nullopt,
+                            record->gender == Gender::Male ? Gender::Female : Gender::Male});
+    }
+    QList<QVariantList> after = folder.query(snapshot);
+    QCOMPARE(after.size(), 2);
+    for (qsizetype i = 0; i < after.size(); ++i) {
+        QCOMPARE(after[i].mid(0, 5), before[i].mid(0, 5));
+        QVERIFY(after[i][5] != before[i][5]);
+    }
+}
+
+void StoreTest::writesWaitForAnotherProgramsLock()
+{
+    AppFolder folder({{QStringLiteral("a"), QStringLiteral("x"), QStringLiteral("m")},
+                      {QStringLiteral("b"), QStringLiteral("y"), QStringLiteral("f")}});
+    const NameStore db(folder.dbPath());
+    const std::optional<NameRecord> a = db.find(1, "a");
+    const std::function<void()> writes[] = {
+        [&] { db.add(QStringLiteral("c"), QString(), Gender::Male); },
+        [&] {
+            db.update(*a, {QStringLiteral("a2"), {}, {}});
+        },
+        [&] { db.remove(2, "b"); },
+    };
+    for (const auto& write : writes) {
+        std::promise<void> taken;
+        std::thread other = holdWriteLock(folder.dbPath(), 500, taken);
+        taken.get_future().wait();
+        const std::optional<Error::Kind> failure = errorKind(write);
+        other.join();
+        QCOMPARE(failure, std::nullopt);
+    }
+    QCOMPARE(folder.query(QStringLiteral("SELECT p_name FROM vardel ORDER BY id")),
+             (QList<QVariantList>{{QStringLiteral("a2")}, {QStringLiteral("c")}}));
+}
+
+void StoreTest::lockHeldTooLongFailsWithoutWriting()
 {
     AppFolder folder({{QStringLiteral("a"), QStringLiteral("x"), QStringLiteral("m")}});
-    setConnectionString(buildConnectionString(folder.path()));
-    auto changeRow = [](qint32 id) {
-        Connection connection(connectionString());
-        Recordset row(connection, rowByIdStatement(id), OpenMode::Write);
-        row.setValue(QStringLiteral("p_name"), QStringLiteral("new"));
-        row.update();
-    };
-    QCOMPARE(errorNumber([&] { changeRow(7); }), Error::NoCurrentRow);
-    QCOMPARE(errorNumber([] {
-                 Connection connection(connectionString());
-                 Recordset(connection, rowByIdStatement(7), OpenMode::Write).deleteCurrent();
-             }),
-             Error::NoCurrentRow);
-    QCOMPARE(errorNumber([] {
-                 Connection connection(connectionString());
-                 Recordset(connection, rowByIdStatement(7), OpenMode::Read)
-                     .value(QStringLiteral("means"));
-             }),
-             Error::NoCurrentRow);
-    QCOMPARE(folder.query(QStringLiteral("SELECT p_name FROM vardel")).first().first().toString(),
-             QStringLiteral("a"));
+    const NameStore db(folder.dbPath());
+    std::promise<void> taken;
+    std::thread other = holdWriteLock(folder.dbPath(), 3000, taken);
+    taken.get_future().wait();
+    const std::optional<Error::Kind> failure =
+        errorKind([&] { db.add(QStringLiteral("b"), QString(), Gender::Male); });
+    other.join();
+    QCOMPARE(failure, Error::Kind::Locked);
+    QCOMPARE(single(folder, QStringLiteral("SELECT count(*) FROM vardel")), 1);
+}
+
+void StoreTest::tableWithoutAutoNumberedId_data()
+{
+    QTest::addColumn<QString>("columns");
+    QTest::addColumn<bool>("usable");
+    const QString rest = QStringLiteral(", p_name TEXT, means TEXT, gender TEXT");
+    QTest::newRow("INTEGER PRIMARY KEY") << QStringLiteral("id INTEGER PRIMARY KEY") + rest << true;
+    QTest::newRow("AUTOINCREMENT")
+        << QStringLiteral("id INTEGER PRIMARY KEY AUTOINCREMENT") + rest << true;
+    QTest::newRow("lower case, ASC") << QStringLiteral("ID integer primary key asc") + rest << true;
+    QTest::newRow("INT PRIMARY KEY") << QStringLiteral("id INT PRIMARY KEY") + rest << false;
+    QTest::newRow("DESC") << QStringLiteral("id INTEGER PRIMARY KEY DESC") + rest << false;
+    QTest::newRow("no key") << QStringLiteral("id INTEGER") + rest << false;
+    QTest::newRow("key over two columns")
+        << QStringLiteral("id INTEGER, p_name TEXT, means TEXT, gender TEXT, "
+                          "PRIMARY KEY (id, p_name)")
+        << false;
+    QTest::newRow("without rowid")
+        << QStringLiteral("id INTEGER PRIMARY KEY") + rest + QStringLiteral(") WITHOUT ROWID; --")
+        << false;
+    QTest::newRow("no meaning column")
+        << QStringLiteral("id INTEGER PRIMARY KEY, p_name TEXT, gender TEXT") << false;
+}
+
+void StoreTest::tableWithoutAutoNumberedId()
+{
+    QFETCH(QString, columns);
+    QFETCH(bool, usable);
+    AppFolder folder;
+    makeTable(folder, columns);
+    const NameStore db(folder.dbPath());
+    QString file;
+    QCOMPARE(errorKind([&] { db.check(); }, &file),
+             usable ? std::nullopt : std::optional(Error::Kind::TableUnusable));
+    QCOMPARE(errorKind([&] { db.add(QStringLiteral("a"), QString(), Gender::Male); }),
+             usable ? std::nullopt : std::optional(Error::Kind::TableUnusable));
+    if (usable)
+        QCOMPARE(db.list(GenderFilter::All).id(0), 1);
+    else
+        QCOMPARE(file, folder.dbPath());
 }
 
 void StoreTest::missingFileIsAnErrorAndStaysMissing()
 {
     QTemporaryDir empty;
-    setConnectionString(buildConnectionString(empty.path()));
-    QString description;
-    QCOMPARE(errorNumber([] { names(genderFilterStatement(2)); }, &description),
-             Error::FileNotFound);
-    QVERIFY(description.contains(empty.filePath(QStringLiteral("db.mdb"))));
+    const NameStore db(empty.filePath(QStringLiteral("db.mdb")));
+    QString file;
+    QCOMPARE(errorKind([&] { db.list(GenderFilter::All); }, &file), Error::Kind::FileMissing);
+    QCOMPARE(file, empty.filePath(QStringLiteral("db.mdb")));
+    QCOMPARE(errorKind([&] { db.add(QStringLiteral("a"), QString(), Gender::Male); }),
+             Error::Kind::FileMissing);
     QVERIFY(!QFile::exists(empty.filePath(QStringLiteral("db.mdb"))));
 }
 
 void StoreTest::foreignFilesAreErrorsNamingTheFile_data()
 {
     QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<Error::Kind>("kind");
     // The first bytes of an Access database, an empty file, a cut-off SQLite file.
     QTest::newRow("access") << QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 19) +
-                                   QByteArray(4096, '\x7f');
-    QTest::newRow("text") << QByteArray("name,meaning\n").repeated(400);
+                                   QByteArray(4096, '\x7f')
+                            << Error::Kind::NotADatabase;
+    QTest::newRow("text") << QByteArray("name,meaning\n").repeated(400)
+                          << Error::Kind::NotADatabase;
     QTest::newRow("truncated sqlite")
-        << QByteArray("SQLite format 3\x00", 16) + QByteArray(50, 'x');
-    QTest::newRow("empty") << QByteArray();
+        << QByteArray("SQLite format 3\x00", 16) + QByteArray(50, 'x') << Error::Kind::NotADatabase;
+    QTest::newRow("empty") << QByteArray() << Error::Kind::TableUnusable;
 }
 
 void StoreTest::foreignFilesAreErrorsNamingTheFile()
 {
     QFETCH(QByteArray, content);
+    QFETCH(Error::Kind, kind);
     QTemporaryDir dir;
     QFile file(dir.filePath(QStringLiteral("db.mdb")));
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(content);
     file.close();
-    setConnectionString(buildConnectionString(dir.path()));
-    QString description;
-    QVERIFY(errorNumber([] { names(genderFilterStatement(2)); }, &description) != 0);
-    QVERIFY2(description.contains(file.fileName()), qPrintable(description));
+    QString named;
+    QCOMPARE(errorKind([&] { NameStore(file.fileName()).list(GenderFilter::All); }, &named), kind);
+    QCOMPARE(named, file.fileName());
     QCOMPARE(file.size(), content.size());
 }
 
-void StoreTest::lockedDatabaseFailsWithoutPartialRows()
+void StoreTest::nameListKeepsEntriesAndTextInStep()
 {
-    AppFolder folder({{QStringLiteral("a"), QStringLiteral("x"), QStringLiteral("m")}});
-    setConnectionString(buildConnectionString(folder.path()));
-    // Another program holds the write lock.
-    QSqlDatabase other =
-        QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
-    other.setDatabaseName(folder.dbPath());
-    QVERIFY(other.open());
-    QSqlQuery lock(other);
-    QVERIFY(lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
-    const int number = errorNumber([] {
-        Connection connection(connectionString());
-        Recordset table(connection, wholeTableStatement(), OpenMode::Write);
-        table.addNew();
-        table.setValue(QStringLiteral("p_name"), QStringLiteral("b"));
-        table.update();
-    });
-    QCOMPARE(number & 0xff, 5); // busy
-    QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
-    lock = QSqlQuery();
-    other.close();
-    other = QSqlDatabase();
-    QSqlDatabase::removeDatabase(QStringLiteral("other"));
-    QCOMPARE(folder.query(QStringLiteral("SELECT count(*) FROM vardel")).first().first().toInt(),
-             1);
+    // Random appends, renames and removes against a plain list of (id, name) pairs.
+    QRandomGenerator random(11);
+    for (int round = 0; round < 50; ++round) {
+        NameList list;
+        QList<QPair<NameId, QByteArray>> model;
+        for (int step = 0; step < 60; ++step) {
+            const QByteArray name = QStringLiteral("نام").repeated(random.bounded(0, 40)).toUtf8() +
+                                    QByteArray::number(step);
+            const int choice = random.bounded(4);
+            if (choice < 2 || model.isEmpty()) {
+                const NameId id = random.generate64() >> 1;
+                list.append(id, name);
+                model.append({id, name});
+            } else if (choice == 2) {
+                const int row = random.bounded(static_cast<int>(model.size()));
+                list.rename(row, name);
+                model[row].second = name;
+            } else {
+                // The last entry as often as any other.
+                const int row = random.bounded(2) ? static_cast<int>(model.size()) - 1
+                                                  : random.bounded(static_cast<int>(model.size()));
+                list.remove(row);
+                model.removeAt(row);
+            }
+            QCOMPARE(list.size(), model.size());
+            for (qsizetype row = 0; row < model.size(); ++row) {
+                QCOMPARE(list.id(row), model[row].first);
+                QCOMPARE(list.storedName(row), model[row].second);
+            }
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(StoreTest)

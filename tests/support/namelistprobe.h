@@ -12,15 +12,15 @@ namespace testsupport {
 inline QStringList listedNames(const NameListBox* list)
 {
     QStringList texts;
-    for (int row = 0; row < list->listCount(); ++row)
-        texts << list->names()->text(row);
+    for (int row = 0; row < list->count(); ++row)
+        texts << list->textAt(row);
     return texts;
 }
 
 // Clicks the entry at `row`, which selects it and shows its details.
 inline void clickEntry(NameListBox* list, int row)
 {
-    const QRect rect = list->visualRect(list->names()->index(row));
+    const QRect rect = list->visualRect(list->model()->index(row));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
 }
 

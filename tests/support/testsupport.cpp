@@ -1,16 +1,14 @@
 #include "testsupport.h"
 
+#include "store/error.h"
+#include "store/sqlite.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QKeyEvent>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTest>
-#include <QUuid>
 #include <QWidget>
 
 namespace testsupport {
@@ -27,55 +25,55 @@ AppFolder::AppFolder(const QList<dbfile::Entry>& entries, dbfile::Layout layout)
 
 namespace {
 
-template <typename Work> auto withDatabase(const QString& path, Work work)
+// Runs `sql` with `values` on the file at `path`, handing each row to `row`.
+template <typename Row>
+void run(const QString& path, const QString& sql, const QVariantList& values, Row row)
 {
-    const QString name = QUuid::createUuid().toString();
-    struct Remove
-    {
-        QString name;
-        ~Remove() { QSqlDatabase::removeDatabase(name); }
-    } remove{name};
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-    db.setDatabaseName(path);
-    if (!db.open())
-        qFatal("cannot open %s", qPrintable(path));
-    QSqlQuery query(db);
-    return work(query);
-}
-
-void run(QSqlQuery& query, const QString& sql, const QVariantList& values)
-{
-    if (!query.prepare(sql))
-        qFatal("%s: %s", qPrintable(sql), qPrintable(query.lastError().text()));
-    for (const QVariant& value : values)
-        query.addBindValue(value);
-    if (!query.exec())
-        qFatal("%s: %s", qPrintable(sql), qPrintable(query.lastError().text()));
+    try {
+        sqlite::Database db(path, sqlite::Database::Open::Existing);
+        sqlite::Statement statement(db, sql);
+        for (int i = 0; i < values.size(); ++i) {
+            const QVariant& value = values[i];
+            if (value.isNull())
+                statement.bindNull(i + 1);
+            else if (value.typeId() == QMetaType::QByteArray)
+                statement.bindBlob(i + 1, value.toByteArray());
+            else if (value.typeId() == QMetaType::Int || value.typeId() == QMetaType::LongLong)
+                statement.bind(i + 1, value.toLongLong());
+            else
+                statement.bind(i + 1, value.toString());
+        }
+        while (statement.step())
+            row(statement);
+    } catch (const store::Error& error) {
+        qFatal("%s: %s", qPrintable(sql), error.what());
+    }
 }
 
 } // namespace
 
 QList<QVariantList> AppFolder::query(const QString& sql, const QVariantList& values) const
 {
-    return withDatabase(dbPath(), [&](QSqlQuery& query) {
-        run(query, sql, values);
-        QList<QVariantList> rows;
-        while (query.next()) {
-            QVariantList row;
-            for (int i = 0; i < query.record().count(); ++i)
-                row << query.value(i);
-            rows << row;
-        }
-        return rows;
+    QList<QVariantList> rows;
+    run(dbPath(), sql, values, [&rows](const sqlite::Statement& statement) {
+        QVariantList row;
+        for (int i = 0; i < statement.columnCount(); ++i)
+            row << statement.value(i);
+        rows << row;
     });
+    return rows;
 }
 
 void AppFolder::exec(const QString& sql, const QVariantList& values) const
 {
-    withDatabase(dbPath(), [&](QSqlQuery& query) {
-        run(query, sql, values);
-        return 0;
-    });
+    if (!values.isEmpty())
+        return run(dbPath(), sql, values, [](const sqlite::Statement&) {});
+    // Without values, `sql` may hold several statements.
+    try {
+        sqlite::Database(dbPath(), sqlite::Database::Open::Existing).exec(sql.toUtf8().constData());
+    } catch (const store::Error& error) {
+        qFatal("%s: %s", qPrintable(sql), error.what());
+    }
 }
 
 void typeText(QWidget* widget, const QString& text)

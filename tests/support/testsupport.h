@@ -24,7 +24,8 @@ public:
 
     // Runs `sql` on db.mdb directly, away from the program, and returns its rows.
     QList<QVariantList> query(const QString& sql, const QVariantList& values = {}) const;
-    // Runs a changing statement on db.mdb directly, as another program would.
+    // Runs a changing statement on db.mdb directly, as another program would; without
+    // values, `sql` may hold several statements.
     void exec(const QString& sql, const QVariantList& values = {}) const;
 
 private:

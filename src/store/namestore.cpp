@@ -1,0 +1,218 @@
+#include "store/namestore.h"
+
+#include "store/error.h"
+#include "store/persian.h"
+#include "store/sqlite.h"
+#include "store/statements.h"
+
+#include <sqlite3.h>
+
+namespace store {
+
+// A row's three columns as stored, kept past the statement that read them.
+struct StoredColumns
+{
+    sqlite3_value* name = nullptr;
+    sqlite3_value* meaning = nullptr;
+    sqlite3_value* gender = nullptr;
+
+    StoredColumns() = default;
+    StoredColumns(const StoredColumns&) = delete;
+    StoredColumns& operator=(const StoredColumns&) = delete;
+    ~StoredColumns()
+    {
+        sqlite3_value_free(name);
+        sqlite3_value_free(meaning);
+        sqlite3_value_free(gender);
+    }
+};
+
+namespace {
+
+const QString male = QStringLiteral("m");
+const QString female = QStringLiteral("f");
+
+QString genderCode(Gender gender)
+{
+    return gender == Gender::Female ? female : male;
+}
+
+Gender genderOf(const QString& code)
+{
+    if (code == male)
+        return Gender::Male;
+    if (code == female)
+        return Gender::Female;
+    return Gender::Other;
+}
+
+// The same name in both: its stored bytes, where a NULL name counts as empty.
+const QString sameStoredName = QStringLiteral("coalesce(CAST(p_name AS BLOB), x'') = ?");
+
+// db.mdb, opened for one operation: Persian order and folding registered on the connection,
+// and the table checked.
+class Connection : public sqlite::Database
+{
+public:
+    explicit Connection(const QString& path) : Database(path, Open::Existing)
+    {
+        // Persian order and folding live in the connection, never in the file.
+        if (!persian::registerOn(handle()))
+            fail();
+        // The table must have its name columns and an id that is SQLite's rowid (INTEGER
+        // PRIMARY KEY, without DESC, in a table with rowids): only then does every added row
+        // get its own id.
+        sqlite::Statement table(
+            *this, u"SELECT "
+                   "(SELECT count(*) FROM pragma_table_info('vardel') WHERE pk > 0),"
+                   "(SELECT count(*) FROM pragma_table_info('vardel') WHERE lower(name) = 'id'"
+                   " AND pk = 1 AND upper(type) = 'INTEGER'),"
+                   "(SELECT count(*) FROM pragma_index_list('vardel') WHERE origin = 'pk'),"
+                   "(SELECT count(*) FROM pragma_table_info('vardel')"
+                   " WHERE lower(name) IN ('p_name', 'means', 'gender')),"
+                   "(SELECT count(*) FROM pragma_table_xinfo('vardel') WHERE lower(name) = "
+                   "'p_order')");
+        table.step();
+        if (table.integer(0) != 1 || table.integer(1) != 1 || table.integer(2) != 0 ||
+            table.integer(3) != 3)
+            throw Error(Error::Kind::TableUnusable, path);
+        m_hasOrderKeys = table.integer(4) == 1;
+    }
+
+    // Whether the file keeps order keys (see orderkey.h).
+    bool hasOrderKeys() const { return m_hasOrderKeys; }
+
+private:
+    bool m_hasOrderKeys = false;
+};
+
+void bindAll(sqlite::Statement& statement, const QStringList& values, int first = 1)
+{
+    for (const QString& value : values)
+        statement.bind(first++, value);
+}
+
+} // namespace
+
+NameStore::NameStore(QString databasePath) : m_path(std::move(databasePath)) {}
+
+void NameStore::check() const
+{
+    Connection connection(m_path);
+}
+
+NameList NameStore::fill(const Query& query) const
+{
+    Connection connection(m_path);
+    if (query.patternBytes >
+        sqlite3_limit(connection.handle(), SQLITE_LIMIT_LIKE_PATTERN_LENGTH, -1))
+        throw Error(Error::Kind::SearchTooLong, m_path);
+    const bool keyed = connection.hasOrderKeys();
+    sqlite::Statement statement(connection, keyed ? query.keyedSql : query.sql);
+    bindAll(statement, keyed ? query.keyedValues : query.values);
+
+    NameList names;
+    names.reserve(m_largestCount, m_largestBytes);
+    while (statement.step())
+        names.append(statement.integer(0), statement.bytes(1));
+    m_largestCount = std::max(m_largestCount, names.size());
+    m_largestBytes = std::max(m_largestBytes, names.byteSize());
+    return names;
+}
+
+NameList NameStore::list(GenderFilter filter) const
+{
+    return fill(genderQuery(filter));
+}
+
+NameList NameStore::search(SearchIn where, const QString& text) const
+{
+    return fill(searchQuery(where, text));
+}
+
+NameList NameStore::namesBeginningWith(const QString& text) const
+{
+    return fill(namePrefixQuery(text));
+}
+
+std::optional<NameRecord> NameStore::find(NameId id, QByteArrayView storedName) const
+{
+    Connection connection(m_path);
+    sqlite::Statement row(
+        connection, QStringLiteral("SELECT p_name, means, gender FROM vardel WHERE id = ? AND ") +
+                        sameStoredName);
+    row.bind(1, id).bindBlob(2, storedName);
+    if (!row.step())
+        return std::nullopt;
+    auto stored = std::make_shared<StoredColumns>();
+    stored->name = row.copyValue(0);
+    stored->meaning = row.copyValue(1);
+    stored->gender = row.copyValue(2);
+    if (!stored->name || !stored->meaning || !stored->gender)
+        throw Error(Error::Kind::Other, m_path, QStringLiteral("out of memory"), SQLITE_NOMEM);
+    return NameRecord{id, row.text(0), row.text(1), genderOf(row.text(2)), std::move(stored)};
+}
+
+NameId NameStore::add(const QString& name, const QString& meaning,
+                      std::optional<Gender> gender) const
+{
+    Connection connection(m_path);
+    sqlite::Statement insert(connection,
+                             gender ? u"INSERT INTO vardel (p_name, means, gender) VALUES (?, ?, ?)"
+                                    : u"INSERT INTO vardel (p_name, means) VALUES (?, ?)");
+    insert.bind(1, name).bind(2, meaning);
+    if (gender)
+        insert.bind(3, genderCode(*gender));
+    insert.run();
+    return connection.lastInsertId();
+}
+
+void NameStore::update(const NameRecord& loaded, const NameChange& change) const
+{
+    if (!loaded.stored)
+        throw Error(Error::Kind::Other, m_path, QStringLiteral("the row was never read"));
+    // One statement checks and writes, so that no other writer can come in between.
+    const QString stillAsRead =
+        QStringLiteral(" WHERE id = ? AND p_name IS ? AND means IS ? AND gender IS ?");
+    QStringList columns;
+    QStringList values;
+    if (change.name) {
+        columns << QStringLiteral("p_name = ?");
+        values << *change.name;
+    }
+    if (change.meaning) {
+        columns << QStringLiteral("means = ?");
+        values << *change.meaning;
+    }
+    if (change.gender) {
+        columns << QStringLiteral("gender = ?");
+        values << genderCode(*change.gender);
+    }
+    Connection connection(m_path);
+    const QString sql = columns.isEmpty() ? QStringLiteral("SELECT 1 FROM vardel") + stillAsRead
+                                          : QStringLiteral("UPDATE vardel SET ") +
+                                                columns.join(QStringLiteral(", ")) + stillAsRead;
+    sqlite::Statement statement(connection, sql);
+    bindAll(statement, values);
+    int next = static_cast<int>(values.size()) + 1;
+    statement.bind(next++, loaded.id);
+    statement.bind(next++, loaded.stored->name);
+    statement.bind(next++, loaded.stored->meaning);
+    statement.bind(next, loaded.stored->gender);
+    const bool found = statement.step();
+    if (columns.isEmpty() ? !found : connection.changes() != 1)
+        throw Error(Error::Kind::RowGone, m_path);
+}
+
+void NameStore::remove(NameId id, QByteArrayView storedName) const
+{
+    Connection connection(m_path);
+    sqlite::Statement statement(connection, QStringLiteral("DELETE FROM vardel WHERE id = ? AND ") +
+                                                sameStoredName);
+    statement.bind(1, id).bindBlob(2, storedName);
+    statement.run();
+    if (connection.changes() != 1)
+        throw Error(Error::Kind::RowGone, m_path);
+}
+
+} // namespace store

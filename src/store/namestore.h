@@ -1,0 +1,100 @@
+#pragma once
+
+#include "store/namelist.h"
+
+#include <memory>
+#include <optional>
+#include <QString>
+
+namespace store {
+
+struct StoredColumns;
+struct Query;
+
+// The gender column: "m" and "f"; anything else (another program may write it) is Other.
+enum class Gender
+{
+    Male,
+    Female,
+    Other
+};
+
+// Which names a list holds by gender.
+enum class GenderFilter
+{
+    Male,
+    Female,
+    All
+};
+
+// Where a search looks for its text: at the beginning of names, of meanings, or of either.
+enum class SearchIn
+{
+    Names,
+    Meanings,
+    NamesAndMeanings
+};
+
+// One row of the name table as read.
+struct NameRecord
+{
+    NameId id = 0;
+    QString name;    // a NULL name reads as empty
+    QString meaning; // likewise
+    Gender gender = Gender::Other;
+    // The row's columns exactly as they were stored when read: a change checks that the row
+    // still holds them before it writes.
+    std::shared_ptr<const StoredColumns> stored;
+};
+
+// What an edit changes: only the fields given are written; the others stay exactly as stored.
+struct NameChange
+{
+    std::optional<QString> name;
+    std::optional<QString> meaning;
+    std::optional<Gender> gender; // Male or Female
+};
+
+// The names in db.mdb. Every operation opens the file, does its work in one statement and
+// closes the file again, so a file that another program replaces or removes is seen at the
+// next operation. Failures throw store::Error.
+//
+// Lists come out in Persian alphabetical order. Searches match the beginning of a name or
+// meaning, the typed and the stored text folded alike (persian::fold). A NULL name or meaning
+// counts as empty text everywhere.
+class NameStore
+{
+public:
+    explicit NameStore(QString databasePath);
+
+    const QString& path() const { return m_path; }
+
+    // Opens the file and checks that it holds a usable name table.
+    void check() const;
+
+    NameList list(GenderFilter filter) const;
+    NameList search(SearchIn where, const QString& text) const;
+    NameList namesBeginningWith(const QString& text) const;
+
+    // The row with `id`, if it is still the listed entry whose stored name is `storedName`.
+    std::optional<NameRecord> find(NameId id, QByteArrayView storedName) const;
+
+    // Adds a row and returns its id. Without a gender the column keeps its default.
+    NameId add(const QString& name, const QString& meaning, std::optional<Gender> gender) const;
+    // Writes `change` into the row `loaded` was read from, provided the row still holds what
+    // was read; otherwise writes nothing and throws Error::Kind::RowGone.
+    void update(const NameRecord& loaded, const NameChange& change) const;
+    // Removes the row `id` provided its name is still `storedName`; otherwise removes nothing
+    // and throws Error::Kind::RowGone.
+    void remove(NameId id, QByteArrayView storedName) const;
+
+private:
+    NameList fill(const Query& query) const;
+
+    QString m_path;
+    // The largest list so far: the next one reserves room for as many.
+    mutable qsizetype m_largestCount = 0;
+    mutable qsizetype m_largestBytes = 0;
+};
+
+} // namespace store

@@ -1,0 +1,191 @@
+#include "store/sqlite.h"
+
+#include "store/error.h"
+
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace sqlite {
+
+namespace {
+// How long a statement waits for another program's lock before it fails.
+constexpr int busyTimeoutMs = 2000;
+} // namespace
+
+Database::Database(const QString& path, Open how) : m_path(path)
+{
+    int flags = SQLITE_OPEN_READWRITE;
+    if (how == Open::CreateOrExisting)
+        flags |= SQLITE_OPEN_CREATE;
+    const int status = sqlite3_open_v2(path.toUtf8().constData(), &m_handle, flags, nullptr);
+    if (status != SQLITE_OK) {
+        // SQLite would create a missing file only when asked to; here it is reported.
+        if (how == Open::Existing && !QFileInfo::exists(path)) {
+            sqlite3_close(m_handle);
+            throw store::Error(store::Error::Kind::FileMissing, path);
+        }
+        const store::Error error = store::Error::fromSqlite(
+            path, status, m_handle ? QString::fromUtf8(sqlite3_errmsg(m_handle)) : QString());
+        sqlite3_close(m_handle);
+        throw error;
+    }
+    sqlite3_extended_result_codes(m_handle, 1);
+    sqlite3_busy_timeout(m_handle, busyTimeoutMs);
+}
+
+Database::~Database()
+{
+    sqlite3_close(m_handle);
+}
+
+void Database::exec(const char* sql)
+{
+    if (sqlite3_exec(m_handle, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+        fail();
+}
+
+int Database::changes() const
+{
+    return sqlite3_changes(m_handle);
+}
+
+qint64 Database::lastInsertId() const
+{
+    return sqlite3_last_insert_rowid(m_handle);
+}
+
+void Database::fail() const
+{
+    throw store::Error::fromSqlite(m_path, sqlite3_extended_errcode(m_handle),
+                                   QString::fromUtf8(sqlite3_errmsg(m_handle)));
+}
+
+Statement::Statement(Database& db, QStringView sql) : m_db(db)
+{
+    const QByteArray utf8 = sql.toUtf8();
+    if (sqlite3_prepare_v2(db.handle(), utf8.constData(), static_cast<int>(utf8.size()),
+                           &m_statement, nullptr) != SQLITE_OK)
+        db.fail();
+}
+
+Statement::~Statement()
+{
+    sqlite3_finalize(m_statement);
+}
+
+void Statement::check(int status)
+{
+    if (status != SQLITE_OK)
+        m_db.fail();
+}
+
+Statement& Statement::bind(int parameter, qint64 value)
+{
+    check(sqlite3_bind_int64(m_statement, parameter, value));
+    return *this;
+}
+
+Statement& Statement::bind(int parameter, QStringView text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    check(sqlite3_bind_text64(m_statement, parameter, utf8.constData(),
+                              static_cast<sqlite3_uint64>(utf8.size()), SQLITE_TRANSIENT,
+                              SQLITE_UTF8));
+    return *this;
+}
+
+Statement& Statement::bindBlob(int parameter, QByteArrayView bytes)
+{
+    // A zero-length blob, not NULL, for an empty view.
+    static const char empty = 0;
+    check(sqlite3_bind_blob64(m_statement, parameter, bytes.empty() ? &empty : bytes.data(),
+                              static_cast<sqlite3_uint64>(bytes.size()), SQLITE_TRANSIENT));
+    return *this;
+}
+
+Statement& Statement::bind(int parameter, const sqlite3_value* value)
+{
+    check(sqlite3_bind_value(m_statement, parameter, value));
+    return *this;
+}
+
+Statement& Statement::bindNull(int parameter)
+{
+    check(sqlite3_bind_null(m_statement, parameter));
+    return *this;
+}
+
+bool Statement::step()
+{
+    switch (sqlite3_step(m_statement)) {
+    case SQLITE_ROW:
+        return true;
+    case SQLITE_DONE:
+        return false;
+    default:
+        m_db.fail();
+    }
+}
+
+void Statement::run()
+{
+    while (step()) {
+    }
+}
+
+void Statement::reset()
+{
+    sqlite3_reset(m_statement);
+}
+
+int Statement::columnCount() const
+{
+    return sqlite3_column_count(m_statement);
+}
+
+QVariant Statement::value(int column) const
+{
+    switch (sqlite3_column_type(m_statement, column)) {
+    case SQLITE_INTEGER:
+        return QVariant(static_cast<qlonglong>(integer(column)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(m_statement, column));
+    case SQLITE_BLOB:
+        return QVariant(bytes(column).toByteArray());
+    case SQLITE_NULL:
+        return {};
+    default:
+        return text(column);
+    }
+}
+
+bool Statement::isNull(int column) const
+{
+    return sqlite3_column_type(m_statement, column) == SQLITE_NULL;
+}
+
+qint64 Statement::integer(int column) const
+{
+    return sqlite3_column_int64(m_statement, column);
+}
+
+QByteArrayView Statement::bytes(int column) const
+{
+    // For text, the blob accessor hands out the stored UTF-8 bytes unconverted.
+    const void* data = sqlite3_column_blob(m_statement, column);
+    const int size = sqlite3_column_bytes(m_statement, column);
+    return data ? QByteArrayView(static_cast<const char*>(data), size) : QByteArrayView();
+}
+
+QString Statement::text(int column) const
+{
+    const QByteArrayView utf8 = bytes(column);
+    return QString::fromUtf8(utf8.data(), utf8.size());
+}
+
+sqlite3_value* Statement::copyValue(int column) const
+{
+    return sqlite3_value_dup(sqlite3_column_value(m_statement, column));
+}
+
+} // namespace sqlite
