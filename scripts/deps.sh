@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev libsqlite3-dev libicu-dev libx11-dev libgl-dev
-    qt6-qpa-plugins fonts-noto-core fonts-dejavu-core
+    qt6-qpa-plugins fonts-noto-core fonts-noto-ui-core fonts-dejavu-core qt6-translations-l10n
 )
 if [[ "${1:-}" == "--tests" ]]; then
     packages+=(

@@ -10,14 +10,14 @@ using look::twipsRect;
 
 namespace {
 
-// A plain label: text at the top left, left aligned also when the text itself is Persian
-// (Qt would otherwise follow the text's own direction and align it to the right).
+// A label of the window. The window reads left to right, but its texts are Persian: each
+// stands at the right of its column, next to the caption it belongs to.
 QLabel* label(QWidget* parent, const char* name, const QString& caption, QRect geometry)
 {
     auto* widget = new QLabel(caption, parent);
     widget->setObjectName(QLatin1String(name));
     widget->setGeometry(geometry);
-    widget->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignTop);
+    widget->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignTop);
     return widget;
 }
 
@@ -44,31 +44,32 @@ frmabout::frmabout(std::function<void()> showMainWindow)
     setGeometry(twipsRect(5745, 4410, 4245, 2790));
     setFixedSize(size());
 
-    Label1 =
+    programCaption =
         tahomaLabel(this, "Label1", QStringLiteral("نام برنامه "), twipsRect(2880, 120, 1335, 375));
-    Label2 = tahomaLabel(this, "Label2", QStringLiteral("برنامه نويس "),
-                         twipsRect(2880, 720, 1335, 375));
-    Label3 =
+    programmerCaption = tahomaLabel(this, "Label2", QStringLiteral("برنامه نويس "),
+                                    twipsRect(2880, 720, 1335, 375));
+    webCaption =
         tahomaLabel(this, "Label3", QStringLiteral("وب سايت "), twipsRect(2880, 1440, 1335, 375));
     // The project has no web address of its own; the label says so ("has none").
-    Label5 = label(this, "Label5", QStringLiteral("ندارد"), twipsRect(1080, 1560, 1215, 375));
+    webAddress = label(this, "Label5", QStringLiteral("ندارد"), twipsRect(1080, 1560, 1215, 375));
     // The programmer: the Vardel team.
-    Label6 =
+    programmer =
         tahomaLabel(this, "Label6", QStringLiteral("تیم وردل"), twipsRect(360, 720, 2415, 375));
-    Label7 = tahomaLabel(this, "Label7", QStringLiteral("Vardel نسخه 1"),
-                         twipsRect(1680, 120, 975, 375));
+    // As wide as the value column, so that the whole version text shows.
+    version = tahomaLabel(this, "Label7", QStringLiteral("Vardel نسخه 1"),
+                          twipsRect(360, 120, 2295, 375));
 
-    Command1 = new QPushButton(QStringLiteral("بازگشت"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(twipsRect(2760, 2280, 1335, 375));
-    Command1->setFont(look::tahoma(8.25));
+    backButton = new QPushButton(QStringLiteral("بازگشت"), this);
+    backButton->setObjectName(QStringLiteral("Command1"));
+    backButton->setGeometry(twipsRect(2760, 2280, 1335, 375));
+    backButton->setFont(look::tahoma(8.25));
     // Neither the default nor the cancel button: Esc presses nothing. The focused button takes
     // Enter as well as Space, as a focused button does on the desktop.
-    Command1->setDefault(false);
-    Command1->setAutoDefault(true);
+    backButton->setDefault(false);
+    backButton->setAutoDefault(true);
     // The only control that takes the focus, so it holds it whenever the window is shown.
-    Command1->setFocus();
-    connect(Command1, &QPushButton::clicked, this, &frmabout::command1Click);
+    backButton->setFocus();
+    connect(backButton, &QPushButton::clicked, this, &frmabout::command1Click);
 }
 
 frmabout::~frmabout() = default;

@@ -8,7 +8,7 @@ class QPushButton;
 
 // The about window: the program's name and version, its programmer and its web address, read
 // left to right, at a fixed place on the screen. The user leaves it through its one button,
-// Command1, which brings the main window back and hides this window; it is hidden, never
+// backButton, which brings the main window back and hides this window; it is hidden, never
 // destroyed, so each showing is the same window where the user left it.
 class frmabout : public QWidget
 {
@@ -19,21 +19,21 @@ public:
     explicit frmabout(std::function<void()> showMainWindow);
     ~frmabout() override;
 
-    // Click of Command1: the main window comes back, this window hides.
+    // Click of backButton: the main window comes back, this window hides.
     void command1Click();
 
 protected:
-    // Closing from the title bar leaves the window as Command1 does.
+    // Closing from the title bar leaves the window as backButton does.
     void closeEvent(QCloseEvent* event) override;
 
 private:
     std::function<void()> m_showMainWindow;
 
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* Label3;
-    QLabel* Label5;
-    QLabel* Label6;
-    QLabel* Label7;
-    QPushButton* Command1;
+    QLabel* programCaption;
+    QLabel* programmerCaption;
+    QLabel* webCaption;
+    QLabel* webAddress;
+    QLabel* programmer;
+    QLabel* version;
+    QPushButton* backButton;
 };

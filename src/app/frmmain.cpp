@@ -22,28 +22,11 @@
 #include <QPushButton>
 #include <QScreen>
 
+using look::control;
+using look::label;
 using look::twipsRect;
 
 namespace {
-
-template <typename Widget>
-Widget* control(QWidget* parent, const char* name, QRect geometry, qreal pointSize)
-{
-    auto* widget = new Widget(parent);
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(geometry);
-    widget->setFont(look::tahoma(pointSize));
-    return widget;
-}
-
-QLabel* label(QWidget* parent, const char* name, const QString& caption, QRect geometry,
-              qreal pointSize)
-{
-    auto* widget = control<QLabel>(parent, name, geometry, pointSize);
-    widget->setText(caption);
-    widget->setAlignment(look::rightAligned);
-    return widget;
-}
 
 void setBackground(QWidget* widget, const QColor& colour)
 {
@@ -51,6 +34,37 @@ void setBackground(QWidget* widget, const QColor& colour)
     palette.setColor(QPalette::Base, colour);
     palette.setColor(QPalette::Window, colour);
     widget->setPalette(palette);
+}
+
+// `meaning` as the details panel shows it. A text box lays out each paragraph whole, in time
+// that grows with the square of its length, but only the paragraphs it shows: a paragraph
+// longer than `longest` characters is broken into shorter ones (after a blank where there is
+// one), so that a meaning of any length shows at once and the keys still reach all of it.
+QString meaningForDisplay(const QString& meaning, qsizetype longest = 1000)
+{
+    QString shown;
+    shown.reserve(meaning.size() + meaning.size() / longest);
+    qsizetype start = 0;
+    while (start < meaning.size()) {
+        qsizetype lineEnd = meaning.indexOf(QLatin1Char('\n'), start);
+        if (lineEnd < 0)
+            lineEnd = meaning.size();
+        qsizetype end = lineEnd;
+        if (end - start > longest) {
+            end = start + longest;
+            const qsizetype blank = meaning.lastIndexOf(QLatin1Char(' '), end - 1);
+            if (blank > start)
+                end = blank + 1;
+            // Never between the two halves of a surrogate pair.
+            if (meaning.at(end - 1).isHighSurrogate())
+                ++end;
+        }
+        shown += QStringView(meaning).mid(start, end - start);
+        if (end < meaning.size())
+            shown += QLatin1Char('\n');
+        start = end == lineEnd ? end + 1 : end;
+    }
+    return shown;
 }
 
 // The main window's shortcuts win over a text box's own use of the same keys (Ctrl+X cuts
@@ -72,7 +86,7 @@ bool isWindowShortcut(const QKeyEvent* event)
 
 } // namespace
 
-frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent, look::fixedWindow)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Vardel"));
@@ -93,100 +107,128 @@ void frmMain::buildControls()
     client->setFixedSize(look::twips(7830), look::twips(5250));
     setCentralWidget(client);
 
-    txtName = control<QLineEdit>(client, "txtName", twipsRect(4800, 2460, 2895, 345), 8.25);
-    txtName->setAlignment(look::rightAligned);
-    setBackground(txtName, palette().color(QPalette::ToolTipBase));
+    nameFilter = control<QLineEdit>(client, "txtName", twipsRect(4800, 2460, 2895, 345), 8.25);
+    nameFilter->setAlignment(look::rightAligned);
+    setBackground(nameFilter, palette().color(QPalette::ToolTipBase));
 
-    LstNames = control<NameListBox>(client, "LstNames", twipsRect(4800, 2880, 2895, 2220), 9.75);
+    nameList = control<NameListBox>(client, "LstNames", twipsRect(4800, 2880, 2895, 2220), 9.75);
     // The desktop's inactive-title-text colour has no counterpart in Qt's palette; the
     // inactive window colour reads the same way.
-    setBackground(LstNames, palette().color(QPalette::Inactive, QPalette::Midlight));
+    setBackground(nameList, palette().color(QPalette::Inactive, QPalette::Midlight));
 
-    Label1 = label(client, "Label1", QStringLiteral("ليست نامها:"), twipsRect(6840, 2160, 855, 195),
-                   8.25);
-    look::makeRed(Label1);
-    look::autoSize(Label1);
+    listCaption = label(client, "Label1", QStringLiteral("ليست نامها:"),
+                        twipsRect(6840, 2160, 855, 195), 8.25);
+    look::makeRed(listCaption);
+    look::autoSize(listCaption);
 
-    Frame1 = control<QGroupBox>(client, "Frame1", twipsRect(120, 3480, 4575, 1605), 8.25);
-    Frame1->setTitle(QStringLiteral(" جستجو : "));
-    Check1 = control<QCheckBox>(Frame1, "Check1", twipsRect(120, 1200, 1455, 285), 8.25);
-    Check1->setText(QStringLiteral("جستجو در نامها"));
-    Check1->setChecked(true);
-    Check2 = control<QCheckBox>(Frame1, "Check2", twipsRect(120, 840, 1365, 285), 8.25);
-    Check2->setText(QStringLiteral("جستجو در معنا"));
-    txtSearch = control<QLineEdit>(Frame1, "txtSearch", twipsRect(150, 360, 4245, 375), 9);
-    txtSearch->setAlignment(look::rightAligned);
-    setBackground(txtSearch, QColor(255, 224, 192));
-    Command1 = control<QPushButton>(Frame1, "Command1", twipsRect(3450, 960, 915, 465), 8.25);
-    Command1->setText(QStringLiteral("جستجو"));
-    Command1->setAutoDefault(false);
-    Command1->setDefault(false);
+    searchFrame = control<QGroupBox>(client, "Frame1", twipsRect(120, 3480, 4575, 1605), 8.25);
+    searchFrame->setTitle(QStringLiteral(" جستجو : "));
+    searchInNames =
+        control<QCheckBox>(searchFrame, "Check1", twipsRect(120, 1200, 1455, 285), 8.25);
+    searchInNames->setText(QStringLiteral("جستجو در نامها"));
+    searchInNames->setChecked(true);
+    // As wide as the box above it: the caption in the Persian UI font needs a pixel more.
+    searchInMeanings =
+        control<QCheckBox>(searchFrame, "Check2", twipsRect(120, 840, 1455, 285), 8.25);
+    searchInMeanings->setText(QStringLiteral("جستجو در معنا"));
+    searchText = control<QLineEdit>(searchFrame, "txtSearch", twipsRect(150, 360, 4245, 375), 9);
+    searchText->setAlignment(look::rightAligned);
+    setBackground(searchText, QColor(255, 224, 192));
+    searchButton =
+        control<QPushButton>(searchFrame, "Command1", twipsRect(3450, 960, 915, 465), 8.25);
+    searchButton->setText(QStringLiteral("جستجو"));
+    searchButton->setAutoDefault(false);
+    searchButton->setDefault(false);
 
-    Frame2 = control<QGroupBox>(client, "Frame2", twipsRect(120, 2400, 4605, 975), 8.25);
-    Frame2->setTitle(QStringLiteral(" نمايش : "));
-    look::makeRed(Frame2);
-    Combo1 = control<QComboBox>(Frame2, "Combo1", twipsRect(2580, 390, 1815, 315), 8.25);
-    Combo1->addItems({QStringLiteral("اسامي مردانه"), QStringLiteral("اسامي زنانه"),
-                      QStringLiteral("تمامي اسامي")});
-    Combo1->setCurrentIndex(-1);
-    Label3 = label(Frame2, "Label3", QStringLiteral("تعداد اسامي :"),
-                   twipsRect(1110, 420, 1005, 195), 8.25);
-    look::makeRed(Label3);
-    look::autoSize(Label3);
-    LBLNameCount =
-        label(Frame2, "LBLNameCount", QStringLiteral("#"), twipsRect(525, 450, 120, 195), 8.25);
-    look::autoSize(LBLNameCount);
+    showFrame = control<QGroupBox>(client, "Frame2", twipsRect(120, 2400, 4605, 975), 8.25);
+    showFrame->setTitle(QStringLiteral(" نمايش : "));
+    look::makeRed(showFrame);
+    genderFilter = control<QComboBox>(showFrame, "Combo1", twipsRect(2580, 390, 1815, 315), 8.25);
+    genderFilter->addItems({QStringLiteral("اسامي مردانه"), QStringLiteral("اسامي زنانه"),
+                            QStringLiteral("تمامي اسامي")});
+    genderFilter->setCurrentIndex(-1);
+    look::makeRightToLeft(genderFilter);
+    countCaption = label(showFrame, "Label3", QStringLiteral("تعداد اسامي :"),
+                         twipsRect(1110, 420, 1005, 195), 8.25);
+    look::makeRed(countCaption);
+    look::autoSize(countCaption);
+    nameCount =
+        label(showFrame, "LBLNameCount", QStringLiteral("#"), twipsRect(525, 450, 120, 195), 8.25);
+    look::autoSize(nameCount);
     // The frame's red caption is not passed on to the count.
-    QPalette plain = LBLNameCount->palette();
+    QPalette plain = nameCount->palette();
     plain.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::WindowText));
-    LBLNameCount->setPalette(plain);
+    nameCount->setPalette(plain);
 
-    Picture1 = control<QLabel>(client, "Picture1", twipsRect(6120, 120, 1575, 1935), 8.25);
+    genderPicture = control<QLabel>(client, "Picture1", twipsRect(6120, 120, 1575, 1935), 8.25);
     // A picture shows at its own size from the top-left corner, cut off at the edges.
-    Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop | Qt::AlignAbsolute);
+    genderPicture->setAlignment(Qt::AlignLeft | Qt::AlignTop | Qt::AlignAbsolute);
 
-    namestr = label(client, "namestr", QString(), twipsRect(2280, 240, 2775, 495), 11.25);
-    namelbl =
+    shownName = label(client, "namestr", QString(), twipsRect(2280, 240, 2775, 495), 11.25);
+    nameCaption =
         label(client, "namelbl", QStringLiteral("نام "), twipsRect(5520, 240, 495, 735), 11.25);
-    namelbl->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignTop);
-    Label4 =
+    nameCaption->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignTop);
+    genderCaption =
         label(client, "Label4", QStringLiteral("جنسيت"), twipsRect(5040, 840, 975, 495), 11.25);
-    Label5 =
+    meaningCaption =
         label(client, "Label5", QStringLiteral("معني"), twipsRect(5040, 1440, 975, 495), 11.25);
-    sexlbl = label(client, "sexlbl", QString(), twipsRect(2280, 840, 2775, 495), 11.25);
-    for (QLabel* caption : {namestr, namelbl, Label4, Label5, sexlbl})
+    shownGender = label(client, "sexlbl", QString(), twipsRect(2280, 840, 2775, 495), 11.25);
+    for (QLabel* caption : {shownName, nameCaption, genderCaption, meaningCaption, shownGender})
         caption->setLayoutDirection(Qt::LeftToRight);
 
-    meanlbl = control<QPlainTextEdit>(client, "meanlbl", twipsRect(120, 1440, 4935, 615), 11.25);
-    meanlbl->setPlainText(QStringLiteral("Text1"));
-    meanlbl->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    meanlbl->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    meanlbl->setFrameShape(QFrame::NoFrame);
-    setBackground(meanlbl, palette().color(QPalette::Button));
+    shownMeaning =
+        control<QPlainTextEdit>(client, "meanlbl", twipsRect(120, 1440, 4935, 615), 11.25);
+    shownMeaning->setPlainText(QStringLiteral("Text1"));
+    // Several lines, wrapped at word boundaries and aligned to the right; no scroll bars:
+    // the keys inside the box reach the rest of a long meaning.
+    shownMeaning->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    shownMeaning->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    shownMeaning->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    shownMeaning->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    QTextOption meaningOption = shownMeaning->document()->defaultTextOption();
+    meaningOption.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
+    meaningOption.setTextDirection(Qt::RightToLeft);
+    meaningOption.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    shownMeaning->document()->setDefaultTextOption(meaningOption);
+    shownMeaning->setFrameShape(QFrame::NoFrame);
+    setBackground(shownMeaning, palette().color(QPalette::Button));
 
     // Labels and frames never take the focus; the picture is no tab stop.
-    for (QWidget* passive :
-         std::initializer_list<QWidget*>{Label1, Frame1, Frame2, Label3, LBLNameCount, Picture1,
-                                         namestr, namelbl, Label4, Label5, sexlbl})
+    for (QWidget* passive : std::initializer_list<QWidget*>{
+             listCaption, searchFrame, showFrame, countCaption, nameCount, genderPicture, shownName,
+             nameCaption, genderCaption, meaningCaption, shownGender})
         passive->setFocusPolicy(Qt::NoFocus);
-    QWidget* tabOrder[] = {txtName, LstNames, Check1, Check2, txtSearch, Command1, Combo1, meanlbl};
+    QWidget* tabOrder[] = {nameFilter, nameList,     searchInNames, searchInMeanings,
+                           searchText, searchButton, genderFilter,  shownMeaning};
     for (size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
-    txtName->setFocus();
+    nameFilter->setFocus();
 
-    for (QWidget* box : std::initializer_list<QWidget*>{txtName, txtSearch, meanlbl})
+    // What a screen reader announces for each control: the caption beside it. Check boxes
+    // and buttons are announced by their own texts.
+    look::nameAfter(nameFilter, listCaption->text());
+    look::nameAfter(nameList, listCaption->text());
+    look::nameAfter(searchText, searchFrame->title());
+    look::nameAfter(genderFilter, showFrame->title());
+    look::nameAfter(nameCount, countCaption->text());
+    look::nameAfter(genderPicture, genderCaption->text());
+    look::nameAfter(shownName, nameCaption->text());
+    look::nameAfter(shownGender, genderCaption->text());
+    look::nameAfter(shownMeaning, meaningCaption->text());
+
+    for (QWidget* box : std::initializer_list<QWidget*>{nameFilter, searchText, shownMeaning})
         box->installEventFilter(this);
-    input::switchToPersianOnFocus(txtName);
-    input::switchToPersianOnFocus(txtSearch);
+    input::switchToPersianOnFocus(nameFilter);
+    input::switchToPersianOnFocus(searchText);
 
-    connect(Combo1, &QComboBox::activated, this, &frmMain::genderFilterClicked);
-    connect(Command1, &QPushButton::clicked, this, &frmMain::searchClicked);
-    connect(txtName, &QLineEdit::textChanged, this, &frmMain::nameTextChanged);
-    connect(LstNames, &NameListBox::click, this, &frmMain::showDetails);
-    connect(LstNames, &NameListBox::doubleClick, this, &frmMain::showDetails);
-    connect(LstNames, &NameListBox::enterPressed, this, &frmMain::showDetails);
-    connect(LstNames, &NameListBox::rightButtonReleased, this,
-            [this](const QPoint& at) { mnTools->exec(at); });
+    connect(genderFilter, &QComboBox::activated, this, &frmMain::genderFilterClicked);
+    connect(searchButton, &QPushButton::clicked, this, &frmMain::searchClicked);
+    connect(nameFilter, &QLineEdit::textChanged, this, &frmMain::nameTextChanged);
+    connect(nameList, &NameListBox::click, this, &frmMain::showDetails);
+    connect(nameList, &NameListBox::doubleClick, this, &frmMain::showDetails);
+    connect(nameList, &NameListBox::enterPressed, this, &frmMain::showDetails);
+    connect(nameList, &NameListBox::rightButtonReleased, this,
+            [this](const QPoint& at) { toolsMenu->exec(at); });
 }
 
 void frmMain::buildMenu()
@@ -202,19 +244,20 @@ void frmMain::buildMenu()
         return action;
     };
 
-    mnfile = menuBar()->addMenu(QStringLiteral("فايل"));
-    mnfile->setObjectName(QStringLiteral("mnfile"));
-    mnTools = mnfile->addMenu(QStringLiteral("امکانات"));
-    mnTools->setObjectName(QStringLiteral("mnTools"));
-    mnAddName = command(mnTools, "mnAddName", QStringLiteral("اضافه کردن نام جديد"),
-                        QKeySequence(Qt::CTRL | Qt::Key_N), &frmMain::addCommand);
-    mnEditanme = command(mnTools, "mnEditanme", QStringLiteral("ويرايش نام فعلي"),
-                         QKeySequence(Qt::CTRL | Qt::Key_E), &frmMain::editCommand);
-    mnDelete = command(mnTools, "mnDelete", QStringLiteral("حذف اين نام از برنامه"),
-                       QKeySequence(Qt::CTRL | Qt::Key_D), &frmMain::deleteCommand);
-    about = command(mnfile, "about", QStringLiteral("درباره ما"), {}, &frmMain::aboutCommand);
-    mnExit = command(mnfile, "mnExit", QStringLiteral("خروج از برنامه"),
-                     QKeySequence(Qt::CTRL | Qt::Key_X), &frmMain::exitCommand);
+    fileMenu = menuBar()->addMenu(QStringLiteral("فايل"));
+    fileMenu->setObjectName(QStringLiteral("mnfile"));
+    toolsMenu = fileMenu->addMenu(QStringLiteral("امکانات"));
+    toolsMenu->setObjectName(QStringLiteral("mnTools"));
+    addNameAction = command(toolsMenu, "mnAddName", QStringLiteral("اضافه کردن نام جديد"),
+                            QKeySequence(Qt::CTRL | Qt::Key_N), &frmMain::addCommand);
+    editNameAction = command(toolsMenu, "mnEditanme", QStringLiteral("ويرايش نام فعلي"),
+                             QKeySequence(Qt::CTRL | Qt::Key_E), &frmMain::editCommand);
+    deleteNameAction = command(toolsMenu, "mnDelete", QStringLiteral("حذف اين نام از برنامه"),
+                               QKeySequence(Qt::CTRL | Qt::Key_D), &frmMain::deleteCommand);
+    aboutAction =
+        command(fileMenu, "about", QStringLiteral("درباره ما"), {}, &frmMain::aboutCommand);
+    exitAction = command(fileMenu, "mnExit", QStringLiteral("خروج از برنامه"),
+                         QKeySequence(Qt::CTRL | Qt::Key_X), &frmMain::exitCommand);
 }
 
 void frmMain::load(const QString& appFolder)
@@ -222,10 +265,10 @@ void frmMain::load(const QString& appFolder)
     m_appFolder = appFolder;
     m_store = std::make_unique<store::NameStore>(
         store::dataSource(store::buildConnectionString(appFolder)));
-    LstNames->setNames({});
-    txtSearch->clear();
+    nameList->setNames({});
+    searchText->clear();
     setFilterIndex(2);
-    meanlbl->clear();
+    shownMeaning->clear();
 
     const QRect screen = this->screen()->availableGeometry();
     QRect frame = frameGeometry();
@@ -235,17 +278,17 @@ void frmMain::load(const QString& appFolder)
 
 std::optional<store::ListedName> frmMain::selectedName() const
 {
-    const int row = LstNames->currentRow();
+    const int row = nameList->currentRow();
     if (row < 0)
         return std::nullopt;
-    return store::ListedName{LstNames->idAt(row), LstNames->storedNameAt(row).toByteArray()};
+    return store::ListedName{nameList->idAt(row), nameList->storedNameAt(row).toByteArray()};
 }
 
 // Choosing an entry in code runs the filter as the user's choice would; choosing the entry
 // already shown runs it too.
 void frmMain::setFilterIndex(int index)
 {
-    Combo1->setCurrentIndex(index);
+    genderFilter->setCurrentIndex(index);
     applyGenderFilter();
 }
 
@@ -256,8 +299,8 @@ void frmMain::genderFilterClicked()
 
 void frmMain::applyGenderFilter()
 {
-    txtSearch->clear();
-    switch (Combo1->currentIndex()) {
+    searchText->clear();
+    switch (genderFilter->currentIndex()) {
     case 0:
         fillNameList(m_store->list(store::GenderFilter::Male));
         break;
@@ -272,33 +315,34 @@ void frmMain::applyGenderFilter()
 void frmMain::searchClicked()
 {
     ErrorReport::guarded(this, [this] {
-        if (!Check1->isChecked() && !Check2->isChecked()) {
-            Check1->setChecked(true);
-            Check2->setChecked(true);
+        if (!searchInNames->isChecked() && !searchInMeanings->isChecked()) {
+            searchInNames->setChecked(true);
+            searchInMeanings->setChecked(true);
         }
-        const store::SearchIn where = !Check2->isChecked()   ? store::SearchIn::Names
-                                      : !Check1->isChecked() ? store::SearchIn::Meanings
-                                                             : store::SearchIn::NamesAndMeanings;
-        fillNameList(m_store->search(where, txtSearch->text()));
+        const store::SearchIn where = !searchInMeanings->isChecked() ? store::SearchIn::Names
+                                      : !searchInNames->isChecked()
+                                          ? store::SearchIn::Meanings
+                                          : store::SearchIn::NamesAndMeanings;
+        fillNameList(m_store->search(where, searchText->text()));
     });
 }
 
 void frmMain::nameTextChanged()
 {
     ErrorReport::guarded(this,
-                         [this] { fillNameList(m_store->namesBeginningWith(txtName->text())); });
+                         [this] { fillNameList(m_store->namesBeginningWith(nameFilter->text())); });
 }
 
 void frmMain::fillNameList(store::NameList names)
 {
-    LstNames->setNames(std::move(names));
+    nameList->setNames(std::move(names));
     showCount();
 }
 
 void frmMain::showCount()
 {
-    LBLNameCount->setText(QString::number(LstNames->count()));
-    look::autoSize(LBLNameCount);
+    nameCount->setText(QString::number(nameList->count()));
+    look::autoSize(nameCount);
 }
 
 void frmMain::showDetails()
@@ -321,8 +365,8 @@ void frmMain::showDetails()
         return;
     }
     m_shownId = row->id;
-    namestr->setText(LstNames->textAt(LstNames->currentRow()));
-    meanlbl->setPlainText(row->meaning);
+    shownName->setText(nameList->textAt(nameList->currentRow()));
+    shownMeaning->setPlainText(meaningForDisplay(row->meaning));
     switch (row->gender) {
     case store::Gender::Male:
         showGender(QStringLiteral("man.jpg"), QStringLiteral("مذکر"));
@@ -332,8 +376,8 @@ void frmMain::showDetails()
         break;
     case store::Gender::Other:
         // No gender word or picture claims a gender the row does not have.
-        sexlbl->clear();
-        Picture1->clear();
+        shownGender->clear();
+        genderPicture->clear();
         break;
     }
 }
@@ -341,17 +385,17 @@ void frmMain::showDetails()
 void frmMain::showGender(const QString& picture, const QString& word)
 {
     // A missing or unreadable picture shows no picture.
-    Picture1->setPixmap(QPixmap(m_appFolder + QDir::separator() + picture));
-    sexlbl->setText(word);
+    genderPicture->setPixmap(QPixmap(m_appFolder + QDir::separator() + picture));
+    shownGender->setText(word);
 }
 
 void frmMain::clearDetails()
 {
     m_shownId.reset();
-    namestr->clear();
-    meanlbl->clear();
-    sexlbl->clear();
-    Picture1->clear();
+    shownName->clear();
+    shownMeaning->clear();
+    shownGender->clear();
+    genderPicture->clear();
 }
 
 void frmMain::exitCommand()

@@ -32,19 +32,19 @@ void frmMain::addCommand()
 
 void frmMain::editCommand()
 {
-    if (LstNames->currentRow() < 0 || LstNames->textAt(LstNames->currentRow()).isEmpty()) {
+    if (nameList->currentRow() < 0 || nameList->textAt(nameList->currentRow()).isEmpty()) {
         MessageBox::information(this, editing::messages::selectName());
         return;
     }
-    const int row = LstNames->currentRow();
+    const int row = nameList->currentRow();
     frmEditName window(this, *m_store, feedback(), [this] { return selectedName(); });
     if (!window.load() || window.exec() != QDialog::Accepted)
         return;
 
     // The entry shows the new name where it stood, still selected.
     const std::optional<store::NameId> id = window.savedId();
-    if (row < LstNames->count() && LstNames->idAt(row) == id)
-        LstNames->model()->rename(row, window.savedName());
+    if (row < nameList->count() && nameList->idAt(row) == id)
+        nameList->model()->rename(row, window.savedName());
     if (m_shownId == id)
         showDetails();
 }
@@ -54,18 +54,18 @@ void frmMain::deleteCommand()
     if (MessageBox::question(this, editing::messages::confirmDelete()) != MessageBox::Yes)
         return;
     const std::optional<store::ListedName> selected = selectedName();
-    if (!selected || LstNames->textAt(LstNames->currentRow()).isEmpty()) {
+    if (!selected || nameList->textAt(nameList->currentRow()).isEmpty()) {
         MessageBox::information(this, editing::messages::selectName());
         return;
     }
-    const int row = LstNames->currentRow();
+    const int row = nameList->currentRow();
     ErrorReport::guarded(this, [&] {
         // A row that another program removed or changed is left alone, and leaves the list
         // all the same.
         if (!editing::deleteName(*m_store, *selected))
             MessageBox::information(this, editing::messages::nameIsGone());
-        LstNames->model()->remove(row);
-        LstNames->setCurrentRow(-1);
+        nameList->model()->remove(row);
+        nameList->setCurrentRow(-1);
         showCount();
         if (m_shownId == selected->id)
             clearDetails();

@@ -5,6 +5,9 @@
 #include "look/look.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 namespace startup {
 
@@ -23,6 +26,22 @@ std::unique_ptr<frmMain> showMainWindow(const QString& appFolder)
     return window;
 }
 
+bool installQtTranslation()
+{
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    // Beside the program where it carries its own (Windows), else where Qt keeps them.
+    const QString folders[] = {QCoreApplication::applicationDirPath() +
+                                   QStringLiteral("/translations"),
+                               QLibraryInfo::path(QLibraryInfo::TranslationsPath)};
+    for (const QString& folder : folders) {
+        if (translator->load(QLocale(QLocale::Persian, QLocale::Iran), QStringLiteral("qtbase"),
+                             QStringLiteral("_"), folder))
+            return QCoreApplication::installTranslator(translator);
+    }
+    delete translator;
+    return false;
+}
+
 int run(int argc, char* argv[])
 {
     QApplication app(argc, argv);
@@ -31,6 +50,8 @@ int run(int argc, char* argv[])
     QApplication::setDesktopFileName(QStringLiteral("vardel"));
     QApplication::setWindowIcon(look::windowIcon());
     look::installFontSubstitutes();
+    look::installStyle();
+    installQtTranslation();
 
     const std::unique_ptr<frmMain> window = showMainWindow(QApplication::applicationDirPath());
     if (!window)

@@ -15,25 +15,26 @@ frmAddName::frmAddName(QWidget* owner, const store::NameStore& names, editing::F
                  QStringLiteral("افزودن به ليست"))
 {
     setObjectName(QStringLiteral("frmAddName"));
-    cmdAdd = m_write;
-    chainTabs({txtName, txtMean, cmdAdd, cmdCancel, cmdClear, Combo1});
+    addButton = writeButton;
+    chainTabs({nameBox, meaningBox, addButton, cancelButton, clearButton, genderBox});
 
-    switchToPersianOnFocus(txtName);
-    switchToPersianOnFocus(txtMean);
-    connect(cmdAdd, &QPushButton::clicked, this, &frmAddName::add);
+    switchToPersianOnFocus(nameBox);
+    switchToPersianOnFocus(meaningBox);
+    connect(addButton, &QPushButton::clicked, this, &frmAddName::add);
 
     // Every opening starts with the first gender entry.
-    Combo1->setCurrentIndex(0);
+    genderBox->setCurrentIndex(0);
 }
 
 void frmAddName::add()
 {
-    if (txtName->text().isEmpty()) {
+    if (nameBox->text().isEmpty()) {
         m_feedback.inform(this, editing::messages::enterNameAndMeaning());
         return;
     }
     try {
-        m_names.add(txtName->text(), txtMean->toPlainText(), genderAt(Combo1->currentIndex()));
+        m_names.add(nameBox->text(), meaningBox->toPlainText(),
+                    genderAt(genderBox->currentIndex()));
     } catch (const store::Error& error) {
         // One statement stores the whole row or nothing; what was typed stays for a retry.
         m_feedback.report(this, error);
@@ -43,5 +44,5 @@ void frmAddName::add()
     // waits, so a second Enter cannot store the same text again.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     clearFields();
-    txtName->setFocus();
+    nameBox->setFocus();
 }

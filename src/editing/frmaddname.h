@@ -14,5 +14,5 @@ public:
 private:
     void add();
 
-    QPushButton* cmdAdd;
+    QPushButton* addButton;
 };

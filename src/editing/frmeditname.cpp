@@ -16,22 +16,22 @@ frmEditName::frmEditName(QWidget* owner, const store::NameStore& names, editing:
       m_selectedName(std::move(selectedName))
 {
     setObjectName(QStringLiteral("frmEditName"));
-    cmdSave = m_write;
-    chainTabs({txtName, txtMean, Combo1, cmdClear, cmdCancel, cmdSave});
+    saveButton = writeButton;
+    chainTabs({nameBox, meaningBox, genderBox, clearButton, cancelButton, saveButton});
 
-    switchToPersianOnFocus(txtName);
-    connect(txtMean, &QPlainTextEdit::textChanged, this, &frmEditName::meaningChanged);
-    connect(cmdSave, &QPushButton::clicked, this, &frmEditName::save);
+    switchToPersianOnFocus(nameBox);
+    connect(meaningBox, &QPlainTextEdit::textChanged, this, &frmEditName::meaningChanged);
+    connect(saveButton, &QPushButton::clicked, this, &frmEditName::save);
 }
 
 QString frmEditName::savedName() const
 {
-    return txtName->text();
+    return nameBox->text();
 }
 
 void frmEditName::meaningChanged()
 {
-    const QString text = txtMean->toPlainText();
+    const QString text = meaningBox->toPlainText();
     if (text == m_meaning)
         return;
     m_meaning = text;
@@ -55,32 +55,32 @@ bool frmEditName::load()
         m_feedback.inform(parentWidget(), editing::messages::nameIsGone());
         return false;
     }
-    txtName->setText(m_loaded->name);
-    txtMean->setPlainText(m_loaded->meaning);
-    Combo1->setCurrentIndex(indexOf(m_loaded->gender));
+    nameBox->setText(m_loaded->name);
+    meaningBox->setPlainText(m_loaded->meaning);
+    genderBox->setCurrentIndex(indexOf(m_loaded->gender));
     // The boxes may show a text differently from how it is stored (line breaks, characters
     // that are not UTF-8): what they show now stands for "unchanged".
-    m_loadedName = txtName->text();
-    m_loadedMeaning = txtMean->toPlainText();
-    m_loadedGender = Combo1->currentIndex();
+    m_loadedName = nameBox->text();
+    m_loadedMeaning = meaningBox->toPlainText();
+    m_loadedGender = genderBox->currentIndex();
     return true;
 }
 
 store::NameChange frmEditName::changes() const
 {
     store::NameChange change;
-    if (txtName->text() != m_loadedName)
-        change.name = txtName->text();
-    if (txtMean->toPlainText() != m_loadedMeaning)
-        change.meaning = txtMean->toPlainText();
-    if (Combo1->currentIndex() != m_loadedGender)
-        change.gender = genderAt(Combo1->currentIndex());
+    if (nameBox->text() != m_loadedName)
+        change.name = nameBox->text();
+    if (meaningBox->toPlainText() != m_loadedMeaning)
+        change.meaning = meaningBox->toPlainText();
+    if (genderBox->currentIndex() != m_loadedGender)
+        change.gender = genderAt(genderBox->currentIndex());
     return change;
 }
 
 void frmEditName::save()
 {
-    if (txtName->text().isEmpty()) {
+    if (nameBox->text().isEmpty()) {
         m_feedback.inform(this, editing::messages::fillTheField());
         return;
     }

@@ -42,5 +42,5 @@ private:
     // The meaning box's text as last seen, to tell real changes from notifications that
     // leave the text as it was.
     QString m_meaning;
-    QPushButton* cmdSave;
+    QPushButton* saveButton;
 };

@@ -18,21 +18,9 @@ namespace {
 
 constexpr qreal fontSize = 8.25;
 
-template <typename Widget> Widget* control(QWidget* parent, const char* name, QRect geometry)
-{
-    auto* widget = new Widget(parent);
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(geometry);
-    widget->setFont(look::tahoma(fontSize));
-    return widget;
-}
-
 QLabel* caption(QWidget* parent, const char* name, const QString& text, QRect geometry)
 {
-    auto* label = control<QLabel>(parent, name, geometry);
-    label->setText(text);
-    label->setAlignment(look::rightAligned);
-    label->setFocusPolicy(Qt::NoFocus);
+    QLabel* label = look::label(parent, name, text, geometry, fontSize);
     look::makeRed(label);
     look::autoSize(label);
     return label;
@@ -40,7 +28,7 @@ QLabel* caption(QWidget* parent, const char* name, const QString& text, QRect ge
 
 QPushButton* button(QWidget* parent, const char* name, const QString& text, QRect geometry)
 {
-    auto* widget = control<QPushButton>(parent, name, geometry);
+    auto* widget = look::control<QPushButton>(parent, name, geometry, fontSize);
     widget->setText(text);
     // A button with the focus takes Enter for itself; otherwise Enter goes to the default.
     widget->setAutoDefault(true);
@@ -81,8 +69,7 @@ int NameWindow::indexOf(store::Gender gender)
 NameWindow::NameWindow(QWidget* owner, const store::NameStore& names, Feedback feedback,
                        const QString& windowCaption, int top, const char* writeName,
                        const QString& writeCaption)
-    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_names(names),
-      m_feedback(std::move(feedback))
+    : QDialog(owner, look::fixedDialog), m_names(names), m_feedback(std::move(feedback))
 {
     using look::twipsRect;
 
@@ -94,47 +81,57 @@ NameWindow::NameWindow(QWidget* owner, const store::NameStore& names, Feedback f
     setFont(look::tahoma(fontSize));
     setFixedSize(look::twips(5175), look::twips(4665));
 
-    txtName = control<QLineEdit>(this, "txtName", twipsRect(630, 780 + top, 3195, 345));
-    txtName->setAlignment(look::rightAligned);
+    nameBox =
+        look::control<QLineEdit>(this, "txtName", twipsRect(630, 780 + top, 3195, 345), fontSize);
+    nameBox->setAlignment(look::rightAligned);
     // No name is cut to the box's default limit of 32,767 characters.
-    txtName->setMaxLength(std::numeric_limits<int>::max());
+    nameBox->setMaxLength(std::numeric_limits<int>::max());
 
-    txtMean = control<QPlainTextEdit>(this, "txtMean", twipsRect(60, 1410 + top, 3765, 2295));
-    txtMean->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    txtMean->setTabChangesFocus(true);
-    QTextOption option = txtMean->document()->defaultTextOption();
+    meaningBox = look::control<QPlainTextEdit>(this, "txtMean",
+                                               twipsRect(60, 1410 + top, 3765, 2295), fontSize);
+    meaningBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    meaningBox->setTabChangesFocus(true);
+    QTextOption option = meaningBox->document()->defaultTextOption();
     option.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
-    txtMean->document()->setDefaultTextOption(option);
-    txtMean->installEventFilter(this);
+    meaningBox->document()->setDefaultTextOption(option);
+    meaningBox->installEventFilter(this);
 
-    Label1 = caption(this, "Label1", QStringLiteral("نام :"), twipsRect(3900, 810 + top, 300, 195));
-    Label2 = caption(this, "Label2", QStringLiteral("معني و توضيحات :"),
-                     twipsRect(3870, 1380 + top, 1275, 195));
+    nameCaption =
+        caption(this, "Label1", QStringLiteral("نام :"), twipsRect(3900, 810 + top, 300, 195));
+    meaningCaption = caption(this, "Label2", QStringLiteral("معني و توضيحات :"),
+                             twipsRect(3870, 1380 + top, 1275, 195));
 
-    m_write = button(this, writeName, writeCaption, twipsRect(3510, 3900 + top, 1305, 555));
-    m_write->setDefault(true);
-    cmdCancel =
+    writeButton = button(this, writeName, writeCaption, twipsRect(3510, 3900 + top, 1305, 555));
+    writeButton->setDefault(true);
+    cancelButton =
         button(this, "cmdCancel", QStringLiteral("انصراف"), twipsRect(1920, 3900 + top, 1365, 555));
-    cmdClear =
+    clearButton =
         button(this, "cmdClear", QStringLiteral("پاک کردن"), twipsRect(360, 3900 + top, 1365, 555));
 
-    Combo1 = control<QComboBox>(this, "Combo1", twipsRect(2250, 180 + top, 1575, 315));
-    Combo1->addItems({QStringLiteral("مرد"), QStringLiteral("زن")});
-    Combo1->setCurrentIndex(-1);
+    genderBox =
+        look::control<QComboBox>(this, "Combo1", twipsRect(2250, 180 + top, 1575, 315), fontSize);
+    genderBox->addItems({QStringLiteral("مرد"), QStringLiteral("زن")});
+    genderBox->setCurrentIndex(-1);
+    look::makeRightToLeft(genderBox);
 
-    Label3 =
+    genderCaption =
         caption(this, "Label3", QStringLiteral("جنسيت :"), twipsRect(3900, 240 + top, 660, 195));
 
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(cmdClear, &QPushButton::clicked, this, &NameWindow::clearFields);
+    // What a screen reader announces: the caption beside each box.
+    look::nameAfter(nameBox, nameCaption->text());
+    look::nameAfter(meaningBox, meaningCaption->text());
+    look::nameAfter(genderBox, genderCaption->text());
 
-    txtName->setFocus();
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(clearButton, &QPushButton::clicked, this, &NameWindow::clearFields);
+
+    nameBox->setFocus();
 }
 
 void NameWindow::clearFields()
 {
-    txtMean->clear();
-    txtName->clear();
+    meaningBox->clear();
+    nameBox->clear();
 }
 
 void NameWindow::switchToPersianOnFocus(QWidget* field)
@@ -158,7 +155,7 @@ void NameWindow::keyPressEvent(QKeyEvent* event)
 {
     // Esc is the cancel button's key, whichever control has the focus.
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        cmdCancel->click();
+        cancelButton->click();
         return;
     }
     QDialog::keyPressEvent(event);
@@ -171,17 +168,17 @@ bool NameWindow::eventFilter(QObject* watched, QEvent* event)
     // that one reaches the field, so the keyboard is switched once, not twice (a second
     // switch could come before the first took effect and switch back).
     if (event->type() == QEvent::FocusIn && !isActiveWindow() &&
-        (watched == txtName || watched == txtMean))
+        (watched == nameBox || watched == meaningBox))
         return true;
     // The meaning box would take Enter for a new line: there Enter presses the default
     // button like everywhere else, and Ctrl+Enter types the line break.
-    if (watched == txtMean && event->type() == QEvent::KeyPress) {
+    if (watched == meaningBox && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (isEnter(key)) {
             if (key->modifiers() & Qt::ControlModifier)
-                txtMean->insertPlainText(QStringLiteral("\n"));
+                meaningBox->insertPlainText(QStringLiteral("\n"));
             else
-                m_write->click();
+                writeButton->click();
             return true;
         }
     }

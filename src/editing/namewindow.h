@@ -44,16 +44,16 @@ protected:
 
     const store::NameStore& m_names;
     Feedback m_feedback;
-    QLineEdit* txtName;
-    QPlainTextEdit* txtMean;
-    QComboBox* Combo1;
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* Label3;
-    // The writing button: cmdAdd or cmdSave.
-    QPushButton* m_write;
-    QPushButton* cmdCancel;
-    QPushButton* cmdClear;
+    QLineEdit* nameBox;
+    QPlainTextEdit* meaningBox;
+    QComboBox* genderBox;
+    QLabel* nameCaption;
+    QLabel* meaningCaption;
+    QLabel* genderCaption;
+    // The writing button: addButton or saveButton.
+    QPushButton* writeButton;
+    QPushButton* cancelButton;
+    QPushButton* clearButton;
 };
 
 } // namespace editing

@@ -1,7 +1,13 @@
 #include "look/look.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
 #include <QLabel>
+#include <QPainter>
 #include <QPalette>
+#include <QProxyStyle>
+#include <QStyleOptionMenuItem>
 #include <QWidget>
 
 // The icons are compiled into this static library. The linker leaves a static library's
@@ -14,6 +20,44 @@ static void registerLookResources()
 
 namespace look {
 
+namespace {
+
+// Draws a menu item's shortcut in right-to-left menus itself, at the distance from the left
+// border that the style keeps from the right border in left-to-right menus.
+class MenuShortcutStyle : public QProxyStyle
+{
+public:
+    using QProxyStyle::QProxyStyle;
+
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override
+    {
+        const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
+        const qsizetype tab = item ? item->text.indexOf(QLatin1Char('\t')) : -1;
+        if (element != CE_MenuItem || tab < 0 || option->direction != Qt::RightToLeft) {
+            QProxyStyle::drawControl(element, option, painter, widget);
+            return;
+        }
+        QStyleOptionMenuItem withoutShortcut = *item;
+        withoutShortcut.text = item->text.left(tab);
+        QProxyStyle::drawControl(element, &withoutShortcut, painter, widget);
+
+        const int margin = item->fontMetrics.averageCharWidth() * 2;
+        const QRect area = item->rect.adjusted(margin, 0, 0, 0);
+        const bool selected = item->state & State_Selected;
+        painter->save();
+        painter->setFont(item->font);
+        proxy()->drawItemText(painter, area,
+                              Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter |
+                                  Qt::TextShowMnemonic,
+                              item->palette, item->state & State_Enabled, item->text.mid(tab + 1),
+                              selected ? QPalette::HighlightedText : QPalette::Text);
+        painter->restore();
+    }
+};
+
+} // namespace
+
 QFont tahoma(qreal pointSize)
 {
     QFont font(QStringLiteral("Tahoma"));
@@ -24,11 +68,40 @@ QFont tahoma(qreal pointSize)
 
 void installFontSubstitutes()
 {
+    // Noto Sans Arabic UI has Tahoma's compact line height; the faces after it have taller
+    // lines than the windows were laid out for.
     const QStringList persianFaces = {
-        QStringLiteral("Vazirmatn"), QStringLiteral("Noto Sans Arabic"),
-        QStringLiteral("Noto Naskh Arabic"), QStringLiteral("DejaVu Sans")};
+        QStringLiteral("Noto Sans Arabic UI"), QStringLiteral("Vazirmatn"),
+        QStringLiteral("Noto Sans Arabic"), QStringLiteral("DejaVu Sans")};
     QFont::insertSubstitutions(QStringLiteral("Tahoma"), persianFaces);
     QFont::insertSubstitutions(QStringLiteral("B Bardiya"), persianFaces);
+}
+
+QLabel* label(QWidget* parent, const char* name, const QString& caption, QRect geometry,
+              qreal pointSize)
+{
+    auto* widget = control<QLabel>(parent, name, geometry, pointSize);
+    widget->setText(caption);
+    widget->setAlignment(rightAligned);
+    widget->setFocusPolicy(Qt::NoFocus);
+    return widget;
+}
+
+void nameAfter(QWidget* control, const QString& caption)
+{
+    QString name = caption;
+    name.remove(QLatin1Char(':'));
+    control->setAccessibleName(name.simplified());
+}
+
+void makeRightToLeft(QComboBox* box)
+{
+    box->setLayoutDirection(Qt::RightToLeft);
+    // The popup is a window of its own and does not follow the box's direction by itself.
+    box->view()->setLayoutDirection(Qt::RightToLeft);
+    box->view()->window()->setLayoutDirection(Qt::RightToLeft);
+    for (int i = 0; i < box->count(); ++i)
+        box->setItemData(i, static_cast<int>(rightAligned), Qt::TextAlignmentRole);
 }
 
 void makeRed(QWidget* widget)
@@ -44,6 +117,11 @@ void autoSize(QLabel* label)
     label->adjustSize();
     if (label->alignment() & Qt::AlignRight)
         label->move(before.right() + 1 - label->width(), before.top());
+}
+
+void installStyle()
+{
+    QApplication::setStyle(new MenuShortcutStyle(QApplication::style()->name()));
 }
 
 QIcon windowIcon()

@@ -4,6 +4,7 @@
 #include "app/frmmain.h"
 #include "app/namelist.h"
 #include "look/look.h"
+#include "mainwindowfixture.h"
 #include "testsupport.h"
 
 #include <memory>
@@ -98,32 +99,19 @@ private:
     const QWidget* m_other;
 };
 
-// A loaded main window on real names with meanings, shown and active.
-struct MainWindow
+// Real names, each with a meaning.
+QList<dbfile::Entry> namesWithMeanings()
 {
-    MainWindow() : folder(names()), window(std::make_unique<frmMain>())
-    {
-        window->load(folder.path());
-        window->show();
-        if (!QTest::qWaitForWindowActive(window.get()))
-            qFatal("the main window did not become active");
-    }
+    QList<dbfile::Entry> entries = testsupport::realNames(40);
+    for (int i = 0; i < entries.size(); ++i)
+        entries[i].meaning = entries[i].name + QStringLiteral(" معنى ") + QString::number(i);
+    return entries;
+}
 
-    static QList<dbfile::Entry> names()
-    {
-        QList<dbfile::Entry> entries = testsupport::realNames(40);
-        for (int i = 0; i < entries.size(); ++i)
-            entries[i].meaning = entries[i].name + QStringLiteral(" معنى ") + QString::number(i);
-        return entries;
-    }
-
-    template <typename T> T* find(const char* name) const
-    {
-        T* child = window->findChild<T*>(QLatin1String(name));
-        if (!child)
-            qFatal("no control %s", name);
-        return child;
-    }
+// The main window on those names, shown and active.
+struct MainWindow : MainWindowFixture
+{
+    MainWindow() : MainWindowFixture(namesWithMeanings(), Active) {}
 
     void trigger(const char* action) const { find<QAction>(action)->trigger(); }
 
@@ -132,22 +120,17 @@ struct MainWindow
     // the search box.
     void useIt() const
     {
-        auto* list = find<NameListBox>("LstNames");
-        const QString first = list->textAt(0);
+        const QString first = list()->textAt(0);
         testsupport::typeText(find<QLineEdit>("txtName"), first.left(1));
-        QVERIFY(list->count() > 1);
-        const QRect second = list->visualRect(list->model()->index(1));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center());
-        QCOMPARE(list->currentRow(), 1);
+        QVERIFY(list()->count() > 1);
+        select(1);
+        QCOMPARE(list()->currentRow(), 1);
         QVERIFY(!find<QPlainTextEdit>("meanlbl")->toPlainText().isEmpty());
         find<QCheckBox>("Check2")->setChecked(true);
         auto* search = find<QLineEdit>("txtSearch");
         search->setFocus();
         testsupport::typeText(search, QStringLiteral("آر"));
     }
-
-    testsupport::AppFolder folder;
-    std::unique_ptr<frmMain> window;
 };
 
 } // namespace
@@ -163,7 +146,7 @@ private Q_SLOTS:
     void window();
     void controls_data();
     void controls();
-    void textsAlignLeft();
+    void textsAlignRight();
     void keysPressTheButton_data();
     void keysPressTheButton();
     void otherKeysDoNothing();
@@ -232,7 +215,7 @@ void tst_frmabout::controls_data()
     QTest::newRow("Label5") << "Label5" << QString() << QRect(1080, 1560, 1215, 375) << 0.0;
     QTest::newRow("Label6") << "Label6" << QString() << QRect(360, 720, 2415, 375) << 12.0;
     QTest::newRow("Label7") << "Label7" << QStringLiteral("Vardel نسخه 1")
-                            << QRect(1680, 120, 975, 375) << 12.0;
+                            << QRect(360, 120, 2295, 375) << 12.0;
     QTest::newRow("Command1") << "Command1" << QStringLiteral("بازگشت")
                               << QRect(2760, 2280, 1335, 375) << 8.25;
 }
@@ -269,9 +252,9 @@ void tst_frmabout::controls()
     }
 }
 
-// Every label starts its text at its left edge, Persian texts too, as the window reads left to
-// right.
-void tst_frmabout::textsAlignLeft()
+// Every label's text stands at the right of its box, next to the caption it belongs to, and
+// shows whole.
+void tst_frmabout::textsAlignRight()
 {
     frmabout about([] {});
     about.show();
@@ -290,9 +273,10 @@ void tst_frmabout::textsAlignLeft()
                     inkRight = std::max(inkRight, x);
                 }
         QVERIFY2(inkRight >= 0, qPrintable(label->objectName() + QStringLiteral(" shows nothing")));
-        // A trailing blank of a Persian caption may stand before the text.
         const int blank = label->fontMetrics().horizontalAdvance(QLatin1Char(' '));
-        QVERIFY2(inkLeft <= blank + 2, qPrintable(label->objectName()));
+        QVERIFY2(image.width() - 1 - inkRight <= blank + 2, qPrintable(label->objectName()));
+        QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
+                 qPrintable(label->objectName()));
     }
 }
 

@@ -5,7 +5,7 @@
 #include "app/namelist.h"
 #include "app/startup.h"
 #include "input/keyboardplatform.h"
-#include "namelistprobe.h"
+#include "mainwindowfixture.h"
 #include "testsupport.h"
 
 #include <functional>
@@ -77,50 +77,6 @@ private:
     std::function<void(QWidget*)> m_script;
     QTimer m_timer;
     bool m_ran = false;
-};
-
-// The program's main window over a temporary application folder, shown and active.
-struct Fixture
-{
-    explicit Fixture(const QList<dbfile::Entry>& entries)
-        : folder(entries), window(startup::showMainWindow(folder.path()))
-    {
-        window->activateWindow();
-        if (!QTest::qWaitFor([this] { return window->isActiveWindow(); }))
-            qFatal("the main window did not become active");
-        MessageBox::takeAnswered();
-    }
-
-    template <typename T = QWidget> T* find(const char* name) const
-    {
-        return window->centralWidget()->findChild<T*>(QLatin1String(name));
-    }
-    NameListBox* list() const { return find<NameListBox>("LstNames"); }
-    QStringList listed() const { return testsupport::listedNames(list()); }
-    QString count() const { return find<QLabel>("LBLNameCount")->text(); }
-    // Clicks the entry at `row` (the first that shows `text`), which also shows its details.
-    void select(int row) const { testsupport::clickEntry(list(), row); }
-    void select(const QString& text) const { select(static_cast<int>(listed().indexOf(text))); }
-
-    // A key pressed where the main window's focus is.
-    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) const
-    {
-        if (!window->isActiveWindow()) {
-            window->activateWindow();
-            QVERIFY(QTest::qWaitFor([this] { return window->isActiveWindow(); }));
-        }
-        QTest::keyClick(window->focusWidget(), key, modifiers);
-    }
-
-    // The table as another program sees it: id, p_name, means, gender.
-    QList<QVariantList> table(const QString& where = {}) const
-    {
-        return folder.query(u"SELECT id, p_name, means, gender FROM vardel "_s + where +
-                            u" ORDER BY id"_s);
-    }
-
-    testsupport::AppFolder folder;
-    std::unique_ptr<frmMain> window;
 };
 
 template <typename T = QWidget> T* control(QWidget* window, const char* name)

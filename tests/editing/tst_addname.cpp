@@ -29,7 +29,7 @@ private Q_SLOTS:
     // to Persian once each time the name or meaning box gains the focus.
     void opening()
     {
-        Fixture f(starterNames());
+        MainWindowFixture f(starterNames(), MainWindowFixture::Active);
         CountingKeyboard keyboard;
         OnModal script([&](QWidget* window) {
             checkWindow(window, u"افزودن نام جديد - Add New Name"_s);
@@ -48,7 +48,7 @@ private Q_SLOTS:
     // the focus in the name box; an empty name is refused with its message.
     void addsRowsAsTyped()
     {
-        Fixture f(starterNames());
+        MainWindowFixture f(starterNames(), MainWindowFixture::Active);
         CountingKeyboard keyboard;
         OnModal script([&](QWidget* window) {
             QTest::keyClick(genderBox(window), Qt::Key_Down);
@@ -106,7 +106,7 @@ private Q_SLOTS:
     void leavingRefillsTheList()
     {
         QFETCH(int, how);
-        Fixture f(starterNames());
+        MainWindowFixture f(starterNames(), MainWindowFixture::Active);
         auto* filter = f.find<QComboBox>("Combo1");
         filter->setCurrentIndex(0);
         Q_EMIT filter->activated(0);
@@ -143,7 +143,7 @@ private Q_SLOTS:
     // what was typed stay for another try. A failing refill is reported too.
     void refusedRowKeepsTheWindow()
     {
-        Fixture f(starterNames());
+        MainWindowFixture f(starterNames(), MainWindowFixture::Active);
         f.folder.exec(u"CREATE TRIGGER refuse BEFORE INSERT ON vardel "
                       "BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END"_s);
         OnModal script([&](QWidget* window) {

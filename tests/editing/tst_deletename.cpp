@@ -19,7 +19,7 @@ QList<dbfile::Entry> starterNames()
             {u"سارا"_s, u"بانو"_s, u"f"_s}};
 }
 
-QVariantList ids(const Fixture& f)
+QVariantList ids(const MainWindowFixture& f)
 {
     QVariantList ids;
     for (const QVariantList& row : f.table())
@@ -29,7 +29,7 @@ QVariantList ids(const Fixture& f)
 
 // Right-clicks the list over `row` (or an empty spot) and clicks `command` in the popup;
 // `then` waits for the window the command opens.
-void popup(const Fixture& f, int row, const char* command, OnModal* then = nullptr)
+void popup(const MainWindowFixture& f, int row, const char* command, OnModal* then = nullptr)
 {
     OnModal menu([&](QWidget* popup) {
         auto* tools = qobject_cast<QMenu*>(popup);
@@ -58,7 +58,7 @@ private Q_SLOTS:
     // Enter answers No and nothing changes.
     void enterAtTheQuestionAnswersNo()
     {
-        Fixture f(starterNames());
+        MainWindowFixture f(starterNames(), MainWindowFixture::Active);
         const auto before = f.table();
         f.select(1);
         OnModal script([&](QWidget* window) {
@@ -81,7 +81,7 @@ private Q_SLOTS:
     // selection.
     void nothingSelected()
     {
-        Fixture f(starterNames());
+        MainWindowFixture f(starterNames(), MainWindowFixture::Active);
         MessageBox::setNextAnswer(MessageBox::No);
         f.press(Qt::Key_D);
         QCOMPARE(answered(), QStringList({confirmMessage}));
@@ -97,7 +97,7 @@ private Q_SLOTS:
     // selected.
     void deletesExactlyTheSelectedRow()
     {
-        Fixture f(starterNames());
+        MainWindowFixture f(starterNames(), MainWindowFixture::Active);
         const store::NameId id = f.list()->idAt(2);
         const store::NameId twin = f.list()->idAt(1);
         f.select(2);
@@ -124,7 +124,7 @@ private Q_SLOTS:
     // that refuses the delete: the error is reported and the entry stays.
     void rowGoneOrRefused()
     {
-        Fixture f(starterNames());
+        MainWindowFixture f(starterNames(), MainWindowFixture::Active);
         f.folder.exec(u"DELETE FROM vardel WHERE id = 1"_s);
         f.select(u"نيما"_s);
         MessageBox::setNextAnswer(MessageBox::Yes);
@@ -154,7 +154,7 @@ private Q_SLOTS:
     // the next fill still labels every entry with its own name.
     void deletesOnlyTheRowItRead()
     {
-        Fixture f(starterNames());
+        MainWindowFixture f(starterNames(), MainWindowFixture::Active);
         f.folder.exec(
             u"CREATE TABLE plain (id INTEGER PRIMARY KEY, p_name, means, gender);"
             "INSERT INTO plain SELECT id, p_name, means, gender FROM vardel; DROP TABLE vardel;"
@@ -189,7 +189,7 @@ private Q_SLOTS:
     // on the selected entry, not on the one under the pointer.
     void popupActsOnTheSelectedEntry()
     {
-        Fixture f(starterNames());
+        MainWindowFixture f(starterNames(), MainWindowFixture::Active);
         f.select(u"آرمان"_s);
         OnModal window(
             [&](QWidget* edit) {
@@ -211,7 +211,7 @@ private Q_SLOTS:
     // filled again from the table.
     void popupAddOnAnEmptyList()
     {
-        Fixture f(starterNames());
+        MainWindowFixture f(starterNames(), MainWindowFixture::Active);
         f.find<QLineEdit>("txtName")->setText(u"ژ"_s);
         QCOMPARE(f.list()->count(), 0);
         OnModal window([&](QWidget* add) { QTest::keyClick(nameBox(add), Qt::Key_Escape); }, false);
@@ -223,7 +223,7 @@ private Q_SLOTS:
     // Enter in the list shows the selected row's details afresh, as a double click does.
     void enterShowsTheDetails()
     {
-        Fixture f(starterNames());
+        MainWindowFixture f(starterNames(), MainWindowFixture::Active);
         f.select(u"نيما"_s);
         f.folder.exec(u"UPDATE vardel SET means = 'کوه' WHERE id = 1"_s);
         QTest::keyClick(f.list(), Qt::Key_Return);

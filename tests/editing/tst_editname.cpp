@@ -25,7 +25,8 @@ void retype(QWidget* box, const QString& text)
 
 // Opens the edit window on the entry `name`, runs `change` in it and presses Enter in the
 // name box.
-void edit(const Fixture& f, const QString& name, const std::function<void(QWidget*)>& change)
+void edit(const MainWindowFixture& f, const QString& name,
+          const std::function<void(QWidget*)>& change)
 {
     f.select(name);
     OnModal script([&](QWidget* window) {
@@ -62,7 +63,7 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(QString, meaning);
         QFETCH(int, gender);
-        Fixture f(starterNames());
+        MainWindowFixture f(starterNames(), MainWindowFixture::Active);
         CountingKeyboard keyboard;
         const auto before = f.table();
         f.select(name);
@@ -83,7 +84,7 @@ private Q_SLOTS:
     // included) but not on entering it.
     void keys()
     {
-        Fixture f(starterNames());
+        MainWindowFixture f(starterNames(), MainWindowFixture::Active);
         CountingKeyboard keyboard;
         f.select(u"دارا"_s);
         OnModal script([&](QWidget* window) {
@@ -114,7 +115,7 @@ private Q_SLOTS:
     // one stood, still selected, and the details panel shows the saved row.
     void savesIntoTheSameRow()
     {
-        Fixture f(starterNames());
+        MainWindowFixture f(starterNames(), MainWindowFixture::Active);
         auto expected = f.table();
         edit(f, u"دارا"_s, [](QWidget* window) {
             retype(nameBox(window), u"داريوش"_s);
@@ -146,7 +147,7 @@ private Q_SLOTS:
     // that another program changed since the window loaded it is not written at all.
     void writesOnlyWhatChanged()
     {
-        Fixture f(starterNames());
+        MainWindowFixture f(starterNames(), MainWindowFixture::Active);
         f.folder.exec(u"UPDATE vardel SET p_name = ? || 'ب', means = ? WHERE id = 1"_s,
                       {QString(40000, QChar(0x0628)), QByteArray("\xff\x00\xfe", 3)});
         f.folder.exec(u"UPDATE vardel SET means = ? WHERE id = 2"_s, {u"a\u00a0b\r\nc\u2028d"_s});
@@ -185,7 +186,7 @@ private Q_SLOTS:
     // empty text.
     void oddGender()
     {
-        Fixture f(starterNames());
+        MainWindowFixture f(starterNames(), MainWindowFixture::Active);
         edit(f, u"بهرام"_s, [](QWidget* window) { retype(meaningBox(window), {}); });
         QCOMPARE(f.table(u"WHERE id = 3"_s)[0], QVariantList({3, u"بهرام"_s, u""_s, u"M"_s}));
         edit(f, u"بهرام"_s,
@@ -196,7 +197,7 @@ private Q_SLOTS:
     // Nothing selected, or the row removed by another program: a message, and no window.
     void nothingToEdit()
     {
-        Fixture f(starterNames());
+        MainWindowFixture f(starterNames(), MainWindowFixture::Active);
         OnModal unexpected([](QWidget*) { QFAIL("a window opened"); });
         MessageBox::setNextAnswer(MessageBox::Ok);
         f.press(Qt::Key_E);
@@ -217,7 +218,7 @@ private Q_SLOTS:
     // the row: each time a message, nothing written, the window open with what was typed.
     void failedSaveKeepsTheWindow()
     {
-        Fixture f(starterNames());
+        MainWindowFixture f(starterNames(), MainWindowFixture::Active);
         auto expected = f.table();
         f.folder.exec(u"CREATE TRIGGER refuse BEFORE UPDATE ON vardel "
                       "BEGIN SELECT RAISE(ABORT, 'attempt to write a readonly database'); END"_s);

@@ -1,8 +1,7 @@
 // The main window's keyboard switching against the fake keyboard: showing it with the focus
 // in txtName, focus into txtSearch, focus leaving those fields, and closing it.
-#include "app/frmmain.h"
 #include "fakekeyboard.h"
-#include "testsupport.h"
+#include "mainwindowfixture.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -28,14 +27,6 @@ private Q_SLOTS:
 private:
     // Rows for each kind of layout; `fromEnglish` hot keys are expected from US English.
     static void layouts(int fromEnglish);
-    // Shows a loaded main window and waits until it is active.
-    static bool showWindow(frmMain& window);
-    template <typename Widget> static Widget* child(frmMain& window, const char* name)
-    {
-        return window.findChild<Widget*>(QLatin1String(name));
-    }
-
-    testsupport::AppFolder m_folder{testsupport::realNames(20)};
 };
 
 void tst_FrmMainInput::layouts(int fromEnglish)
@@ -49,21 +40,13 @@ void tst_FrmMainInput::layouts(int fromEnglish)
     QTest::newRow("read fails") << Layout() << 0;
 }
 
-bool tst_FrmMainInput::showWindow(frmMain& window)
-{
-    window.show();
-    return QTest::qWaitForWindowActive(&window);
-}
-
 void tst_FrmMainInput::showing()
 {
     QFETCH(Layout, layout);
     QFETCH(int, hotKeys);
     FakeKeyboard keyboard(layout);
-    frmMain window;
-    window.load(m_folder.path());
-    QVERIFY(showWindow(window));
-    QCOMPARE(QApplication::focusWidget(), child<QLineEdit>(window, "txtName"));
+    MainWindowFixture f(testsupport::realNames(20), MainWindowFixture::Active);
+    QCOMPARE(QApplication::focusWidget(), f.find<QLineEdit>("txtName"));
     QCOMPARE(keyboard.hotKeys(), hotKeys);
 }
 
@@ -72,13 +55,11 @@ void tst_FrmMainInput::focusIntoSearch()
     QFETCH(Layout, layout);
     QFETCH(int, hotKeys);
     FakeKeyboard keyboard(Layout("00000429"));
-    frmMain window;
-    window.load(m_folder.path());
-    QVERIFY(showWindow(window));
+    MainWindowFixture f(testsupport::realNames(20), MainWindowFixture::Active);
 
     keyboard.layout = layout;
-    child<QLineEdit>(window, "txtSearch")->setFocus(Qt::TabFocusReason);
-    QCOMPARE(QApplication::focusWidget(), child<QLineEdit>(window, "txtSearch"));
+    f.find<QLineEdit>("txtSearch")->setFocus(Qt::TabFocusReason);
+    QCOMPARE(QApplication::focusWidget(), f.find<QLineEdit>("txtSearch"));
     QCOMPARE(keyboard.hotKeys(), hotKeys);
 }
 
@@ -88,16 +69,15 @@ void tst_FrmMainInput::leavingTheFields()
     QFETCH(Layout, layout);
     QFETCH(int, hotKeys);
     FakeKeyboard keyboard(Layout("00000429"));
-    frmMain window;
-    window.load(m_folder.path());
-    QVERIFY(showWindow(window));
-    auto* txtSearch = child<QLineEdit>(window, "txtSearch");
+    MainWindowFixture f(testsupport::realNames(20), MainWindowFixture::Active);
+    frmMain& window = *f.window;
+    auto* txtSearch = f.find<QLineEdit>("txtSearch");
     txtSearch->setFocus(Qt::TabFocusReason);
     QCOMPARE(QApplication::focusWidget(), txtSearch);
 
     keyboard.layout = layout;
-    child<QListView>(window, "LstNames")->setFocus(Qt::TabFocusReason);
-    QCOMPARE(QApplication::focusWidget(), child<QListView>(window, "LstNames"));
+    f.find<QListView>("LstNames")->setFocus(Qt::TabFocusReason);
+    QCOMPARE(QApplication::focusWidget(), f.find<QListView>("LstNames"));
     QWidget other;
     other.show();
     QVERIFY(QTest::qWaitForWindowActive(&other));
@@ -125,9 +105,8 @@ void tst_FrmMainInput::closing()
     QFETCH(bool, exitCommand);
     QFETCH(int, hotKeys);
     FakeKeyboard keyboard(Layout("00000429"));
-    frmMain window;
-    window.load(m_folder.path());
-    QVERIFY(showWindow(window));
+    MainWindowFixture f(testsupport::realNames(20), MainWindowFixture::Active);
+    frmMain& window = *f.window;
 
     keyboard.layout = layout;
     if (exitCommand)

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Takes the screenshots in docs/ from the built program on its own X server (Xvfb): the main
+# window with a name selected, the add window, the edit window and the about window.
+#   scripts/screenshots.sh [BUILD_DIR]   (default: build)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+docs=$PWD/docs
+work=$(mktemp -d)
+xvfb_pid='' app_pid=''
+cleanup() {
+    set +e
+    [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null
+    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+app=$work/app
+mkdir "$app"
+cp "$build/bin/vardel" assets/man.jpg assets/Female.jpg "$app/"
+"$build/tools/vardel-mkdb" data/names.tsv "$app/db.mdb" >/dev/null
+
+mkfifo "$work/displayfd"
+Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1024x768x24 3>"$work/displayfd" \
+    >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+read -r -t 30 display <"$work/displayfd"
+export DISPLAY=":$display"
+mkdir -m 700 "$work/runtime"
+env -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime" \
+    "$app/vardel" >"$work/app.log" 2>&1 &
+app_pid=$!
+
+main=$(timeout 30 xdotool search --sync --onlyvisible --name '^Vardel$' | head -n 1)
+shot() { # shot WINDOW NAME
+    sleep 1
+    import -window "$1" "$docs/$2.png"
+    echo "docs/$2.png"
+}
+window_of() { timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1; }
+
+# A name selected: Tab from the name box to the list, then down to an entry.
+xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus --sync "$main"
+xdotool key --window "$main" Tab Down Down Down Down
+shot "$main" screenshot
+
+xdotool key ctrl+e
+edit=$(window_of "Edit Name's")
+shot "$edit" screenshot-edit
+xdotool key Escape
+sleep 0.5
+
+xdotool windowfocus --sync "$main"
+xdotool key ctrl+n
+add=$(window_of 'Add New Name')
+shot "$add" screenshot-add
+xdotool key Escape
+sleep 0.5
+
+xdotool windowfocus --sync "$main"
+# The about window: the menu "فايل" at the right end of the menu bar, then its second item.
+eval "$(xdotool getwindowgeometry --shell "$main")"
+xdotool mousemove --window "$main" $((WIDTH - 20)) 10 click 1
+sleep 0.5
+xdotool key Down Down Return
+about=$(window_of '^About Vardel$')
+shot "$about" screenshot-about
