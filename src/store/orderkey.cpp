@@ -125,16 +125,21 @@ Range prefixRange(const QString& folded)
     const qsizetype alef = folded.indexOf(QStringLiteral("ا"));
     if (alef >= 0) {
         const QString head = folded.left(alef);
-        return {of(head + QStringLiteral("آ")), of(head + QStringLiteral("ا")) + afterAll, false};
+        return {of(head + QStringLiteral("آ")), of(head + QStringLiteral("ا")) + afterAll};
     }
     const QString key = of(folded);
     if (key.isEmpty())
-        return {key, afterAll, true, true}; // every name
+        return {key, afterAll, true}; // every name
     // ء ؤ ئ share one place in the alphabet but not in search.
     const bool hamza = folded.contains(QStringLiteral("ء")) ||
                        folded.contains(QStringLiteral("ؤ")) || folded.contains(QStringLiteral("ئ"));
-    // Keys that go on with the mark belong to the next letter (چ after ج): they stay out.
-    return {key, key + after, !hamza};
+    if (hamza)
+        return {key, key + afterAll};
+    // Keys that go on with a character below the mark hold the name's own letters. Keys that
+    // go on with the mark mostly belong to the next letter (چ after ج), and those with a
+    // character above it (U+FFEF to U+FFFD, and every character beyond U+FFFF: UTF-8 orders
+    // them after the mark) are names of this prefix: the search condition tells those apart.
+    return {key, key + afterAll, false, key + after};
 }
 
 } // namespace store::orderkey

@@ -20,15 +20,15 @@ QStringList schema();
 QString of(const QString& text);
 
 // The range [low, high) of order keys that holds every name whose folded text begins with
-// `folded` (already folded for search). Where `exact` is false the range holds more names
-// than that, and the search condition must still decide.
+// `folded` (already folded for search). The range holds more names than those: the search
+// condition must still decide, except for keys below `certainBelow` where that is given.
 struct Range
 {
     QString low;
     QString high;
-    bool exact = true;
     // The range holds every name (the text was empty, or only characters search ignores).
     bool everything = false;
+    QString certainBelow = {};
 };
 Range prefixRange(const QString& folded);
 

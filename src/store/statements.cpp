@@ -27,10 +27,12 @@ void addKeyedNameFilter(Query& query, const QString& typed)
     const orderkey::Range range = orderkey::prefixRange(persian::fold(typed));
     if (range.everything) {
         query.keyedSql = selectNames + orderByKey;
-    } else if (range.exact) {
+    } else if (!range.certainBelow.isEmpty()) {
         query.keyedSql =
-            selectNames + QStringLiteral(" WHERE p_order >= ? AND p_order < ?") + orderByKey;
-        query.keyedValues = {range.low, range.high};
+            selectNames +
+            QStringLiteral(" WHERE p_order >= ? AND p_order < ? AND (p_order < ? OR ") + nameLike +
+            QStringLiteral(")") + orderByKey;
+        query.keyedValues = {range.low, range.high, range.certainBelow, foldedPattern(typed)};
     } else {
         query.keyedSql = selectNames + QStringLiteral(" WHERE p_order >= ? AND p_order < ? AND ") +
                          nameLike + orderByKey;

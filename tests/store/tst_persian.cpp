@@ -6,7 +6,7 @@
 #include "testsupport.h"
 
 #include <array>
-#include <QCollator>
+#include <functional>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QStandardPaths>
@@ -26,9 +26,42 @@ QList<dbfile::Entry> entries(const QStringList& names)
     return list;
 }
 
-QCollator persianCollator()
+// ICU's Persian collation, set up as QCollator sets up ICU: the reference order. QCollator
+// itself cannot be the reference everywhere: Qt for Windows collates with the system's
+// functions, not with ICU.
+class PersianCollator
 {
-    return QCollator(QLocale(QLocale::Persian, QLocale::Iran));
+public:
+    PersianCollator()
+    {
+        UErrorCode status = U_ZERO_ERROR;
+        m_collator = ucol_open("fa", &status);
+        ucol_setAttribute(m_collator, UCOL_NORMALIZATION_MODE, UCOL_ON, &status);
+        ucol_setAttribute(m_collator, UCOL_NUMERIC_COLLATION, UCOL_OFF, &status);
+        ucol_setAttribute(m_collator, UCOL_ALTERNATE_HANDLING, UCOL_NON_IGNORABLE, &status);
+        if (U_FAILURE(status))
+            qFatal("ICU's Persian collation: %s", u_errorName(status));
+    }
+    ~PersianCollator() { ucol_close(m_collator); }
+    PersianCollator(const PersianCollator&) = delete;
+    PersianCollator& operator=(const PersianCollator&) = delete;
+
+    int compare(const QString& a, const QString& b) const
+    {
+        return ucol_strcoll(
+            m_collator, reinterpret_cast<const UChar*>(a.utf16()), static_cast<int32_t>(a.size()),
+            reinterpret_cast<const UChar*>(b.utf16()), static_cast<int32_t>(b.size()));
+    }
+    bool operator()(const QString& a, const QString& b) const { return compare(a, b) < 0; }
+
+private:
+    UCollator* m_collator = nullptr;
+};
+
+const PersianCollator& persianCollator()
+{
+    static const PersianCollator collator;
+    return collator;
 }
 
 // ICU's Persian order at the letter level alone: forms of one letter, vowel marks and joiners
@@ -97,7 +130,7 @@ void PersianTest::alphabeticalOrder()
     QCOMPARE(names(db.list(GenderFilter::All)), alphabet);
 
     QStringList sorted = alphabet;
-    std::sort(sorted.begin(), sorted.end(), persianCollator());
+    std::sort(sorted.begin(), sorted.end(), std::cref(persianCollator()));
     QCOMPARE(sorted, alphabet);
 
     // Two-letter names: the second letter decides among names of one first letter.
@@ -108,7 +141,7 @@ void PersianTest::alphabeticalOrder()
     AppFolder pairFolder(entries(pairs), layout);
     db = NameStore(pairFolder.dbPath());
     QStringList expected = pairs;
-    std::sort(expected.begin(), expected.end(), persianCollator());
+    std::sort(expected.begin(), expected.end(), std::cref(persianCollator()));
     QCOMPARE(names(db.list(GenderFilter::All)), expected);
 }
 
@@ -130,7 +163,7 @@ void PersianTest::realNamesInIcuOrder()
     // A plain file is sorted by the collation alone: ICU's order to the last detail. A file with
     // order keys is read in ICU's order of the letters; names with the same letters (forms of
     // one letter, vowel marks, joiners) follow their spelling.
-    const QCollator collator = persianCollator();
+    const PersianCollator& collator = persianCollator();
     for (qsizetype i = 1; i < listed.size(); ++i) {
         const int order = layout == dbfile::Layout::Plain
                               ? collator.compare(listed[i - 1], listed[i])
@@ -152,7 +185,7 @@ void PersianTest::compareAgreesWithIcu()
          << QStringLiteral("مه‌سا") << QStringLiteral("مهسا") << QStringLiteral("مُحَمَّد")
          << QStringLiteral("محمد") << QStringLiteral("Ali") << QStringLiteral("ali")
          << QStringLiteral("١٢") << QStringLiteral("12") << QString() << QStringLiteral(" ");
-    const QCollator collator = persianCollator();
+    const PersianCollator& collator = persianCollator();
     QRandomGenerator random(7);
     for (int i = 0; i < 20000; ++i) {
         const QString& a = real[random.bounded(real.size())];
@@ -307,11 +340,15 @@ void PersianTest::keyedSearchFindsWhatPlainSearchFinds()
          {QStringLiteral("آرش"), QStringLiteral("أرسلان"), QStringLiteral("ئیلا"),
           QStringLiteral("ارغوان"), QStringLiteral("سأر"), QStringLiteral("سارا"),
           QStringLiteral("سآرا"), QStringLiteral("ساره"), QStringLiteral("Ali"),
-          QStringLiteral("ali"), QStringLiteral("علي"), QStringLiteral("مه‌سا")})
+          QStringLiteral("ali"), QStringLiteral("علي"), QStringLiteral("مه‌سا"),
+          // Characters after the first letter that UTF-8 orders above the order key's mark.
+          QStringLiteral("ب𐎠راو"), QStringLiteral("ک😀يازاد"), QStringLiteral("ج\uFFEFا"),
+          QStringLiteral("ج\uFFEEب"), QStringLiteral("سا😀")})
         list.append({odd, odd, QStringLiteral("f")});
     AppFolder keyed(list, dbfile::Layout::OrderKeys);
     AppFolder plain(list, dbfile::Layout::Plain);
-    QStringList typed = {QStringLiteral("ا"),   QStringLiteral("آ"),   QStringLiteral("أ"),
+    QStringList typed = {QStringLiteral("ب"),   QStringLiteral("ک"),   QStringLiteral("ج"),
+                         QStringLiteral("ا"),   QStringLiteral("آ"),   QStringLiteral("أ"),
                          QStringLiteral("سا"),  QStringLiteral("سار"), QStringLiteral("سآ"),
                          QStringLiteral("a"),   QStringLiteral("AL"),  QStringLiteral("علی"),
                          QStringLiteral("مهس"), QStringLiteral("ئ"),   QString(),
@@ -326,8 +363,15 @@ void PersianTest::keyedSearchFindsWhatPlainSearchFinds()
              {SearchIn::Names, SearchIn::Meanings, SearchIn::NamesAndMeanings}) {
             QStringList fromKeys = names(NameStore(keyed.dbPath()).search(where, text));
             QStringList fromPlain = names(NameStore(plain.dbPath()).search(where, text));
-            for (qsizetype i = 1; i < fromKeys.size(); ++i)
-                QVERIFY(comparePrimary(fromKeys[i - 1], fromKeys[i]) <= 0);
+            // In key order, except that characters outside the scripts of names (emoji and
+            // the like) keep their code-point order.
+            QStringList ordinary;
+            for (const QString& name : std::as_const(fromKeys))
+                if (std::none_of(name.begin(), name.end(),
+                                 [](QChar c) { return c.isSurrogate() || c.unicode() >= 0xFFEE; }))
+                    ordinary << name;
+            for (qsizetype i = 1; i < ordinary.size(); ++i)
+                QVERIFY(comparePrimary(ordinary[i - 1], ordinary[i]) <= 0);
             fromKeys.sort();
             fromPlain.sort();
             QVERIFY2(fromKeys == fromPlain, qPrintable(text));

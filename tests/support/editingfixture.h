@@ -1,5 +1,9 @@
 #pragma once
 
+// For tests that drive the main window's commands and the modal windows they open: a keyboard
+// that counts switches, the OnModal runner that answers a modal window from inside its own
+// event loop, and the controls of the name windows.
+
 #include "app/frmmain.h"
 #include "app/messagebox.h"
 #include "app/namelist.h"
