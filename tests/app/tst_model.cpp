@@ -26,7 +26,7 @@ namespace messages = editing::messages;
 
 constexpr quint64 ciSeed = 20240611;
 constexpr int defaultSteps = 4000;
-constexpr qint64 shrinkBudgetMs = 3 * 60 * 1000;
+constexpr qint64 shrinkBudgetMs = qint64(3) * 60 * 1000;
 const QChar zwnj(0x200C);
 
 // A row's p_name, means and gender (the table's rows also lead with the id); a null QVariant
