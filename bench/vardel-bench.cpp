@@ -1,136 +1,1195 @@
-// Times what the user waits for in the main window, end to end (from the handler's start to
-// the window repainted), on a db.mdb of 32,767 realistic Persian names. Prints the median and
-// the 95th percentile of each operation and the peak memory.
+// vardel-bench: what the user of Vardel waits for, measured as the user feels it, beside two
+// floors measured in the same run. docs/performance.md has the method and the figures.
 //
-//   vardel-bench [--runs N]
+//   vardel-bench [--runs N] [--quick] [--sizes 32767,250000] [--layouts keyed,plain]
+//                [--startup-platform xcb|offscreen] [--no-startup]
+//                [--only keys,select,startup,mkdb] [--verbose] [--trace]
+//   vardel-bench --what-if-meaning | --what-if-index | --make-folder DIR
+//   vardel-bench --callgrind keys|all|select [--sizes N] [--layouts keyed|plain]
+//
+// For each size (32,767 and 250,000 names) and each file layout (order keys, as vardel-mkdb
+// makes files, and plain four-column files, as other programs make them):
+//
+// - Keystrokes in the real main window under the offscreen platform: each key press enters
+//   through Qt's window-system input path (qt_handleKeyEvent: QWindowSystemInterface with
+//   synchronous delivery) into the name box; then the event loop runs until three rounds in a
+//   row deliver no event (so the delayed layout of the list and its second paint are in), and
+//   the time is taken at the end of the last paint (the widget repaint manager paints and
+//   flushes the backing store inside the update request). One, two and three letters of the
+//   beginning of a real name, then deleting them again; deleting the last one lists all names.
+// - Floors, in the same run and on the same file and prefixes: (a) reading exactly the rows
+//   the list shows with the store's own SQL, prepared once on a connection that stays open
+//   with the Persian collation and folding registered; (b) a bare QListView (uniform item
+//   sizes) over a plain model of the same strings, refilled with a model reset and painted,
+//   timed the same way as the keystrokes. Vardel's keystroke is given as a ratio to (a) + (b).
+// - Selecting the entry whose meaning is 1 MB of text without a space: a mouse click through
+//   the window-system input path on its entry, until painted.
+// - Start-up: the real vardel executable started as a process in a fresh application folder
+//   (the executable hard-linked, its pictures, a fresh copy of db.mdb, its pages dropped from
+//   the page cache for a cold start, left there for a warm one), to its first flushed window,
+//   observed by an LD_PRELOAD probe (paintprobe.cpp) under an X server of the benchmark's own
+//   (Xvfb) or the offscreen platform; and the program's peak memory (VmHWM) read from /proc
+//   while it runs.
+// - vardel-mkdb building db.mdb from data/names.tsv.
+//
+// --what-if-meaning and --what-if-index measure other ways of showing a long meaning and
+// other layouts of the order-key file. With --callgrind the program runs a short piece of
+// work with callgrind's instrumentation on only around the measured operations: run it under
+// valgrind --tool=callgrind --instr-atstart=no.
+#include "benchnames.h"
+#include "launch.h"
+
 #include "app/frmmain.h"
 #include "app/namelist.h"
+#include "dbfile.h"
 #include "look/look.h"
-#include "store/connectionstring.h"
-#include "testsupport.h"
+#include "store/namestore.h"
+#include "store/persian.h"
+#include "store/statements.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <QAction>
+#include <map>
+#include <memory>
+#include <optional>
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
+#include <QLocale>
+#include <QMetaEnum>
 #include <QPlainTextEdit>
-#include <QProcess>
-#include <QPushButton>
-#include <QRandomGenerator>
+#include <QScrollBar>
+#include <QStringListModel>
+#include <QStyleHints>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
-#include <sys/resource.h>
+#include <QThread>
+#include <QWindow>
+#include <sqlite3.h>
+#include <sys/utsname.h>
+#if __has_include(<valgrind/callgrind.h>)
+#include <valgrind/callgrind.h>
+#else // without valgrind's headers --callgrind runs without switching the instrumentation
+#define CALLGRIND_START_INSTRUMENTATION
+#define CALLGRIND_STOP_INSTRUMENTATION
+#endif
+#include <vector>
 
 namespace {
 
-constexpr int NameCount = 32767;
+using bench::monotonicNs;
 
-struct Figures
+// ---------------------------------------------------------------------------------------------
+// Figures
+
+struct Samples
 {
-    QList<double> ms;
+    std::vector<double> ms;
 
+    void add(double value) { ms.push_back(value); }
+    bool empty() const { return ms.empty(); }
+    size_t size() const { return ms.size(); }
+    double median() const
+    {
+        if (ms.empty())
+            return NAN;
+        std::vector<double> sorted = ms;
+        std::sort(sorted.begin(), sorted.end());
+        const size_t n = sorted.size();
+        return n % 2 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2;
+    }
+    // Nearest rank.
     double percentile(double p) const
     {
-        QList<double> sorted = ms;
+        if (ms.empty())
+            return NAN;
+        std::vector<double> sorted = ms;
         std::sort(sorted.begin(), sorted.end());
-        const auto at = std::llround(p * static_cast<double>(sorted.size() - 1));
-        return sorted.isEmpty() ? 0 : sorted[at];
+        const auto rank = static_cast<size_t>(std::ceil(p * static_cast<double>(sorted.size())));
+        return sorted[std::clamp<size_t>(rank, 1, sorted.size()) - 1];
+    }
+    double p95() const { return percentile(0.95); }
+};
+
+// ---------------------------------------------------------------------------------------------
+// The event loop, run as the user's machine runs it, and the end of the last paint.
+
+qint64 lastPaintEnd = 0;
+quint64 eventsDelivered = 0;
+int paintsCounted = 0;
+// While set, every event delivered is printed with its time from `traceStart`.
+bool tracing = false;
+qint64 traceStart = 0;
+
+class BenchApplication : public QApplication
+{
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        ++eventsDelivered;
+        const QEvent::Type type = event->type();
+        if (tracing) {
+            // Named before delivery: the event may delete its receiver.
+            const char* typeName = QMetaEnum::fromType<QEvent::Type>().valueToKey(type);
+            const QByteArray receiverName = QByteArray(receiver->metaObject()->className()) +
+                                            " \"" + receiver->objectName().toUtf8() + '"';
+            const qint64 begin = monotonicNs();
+            const bool result = QApplication::notify(receiver, event);
+            std::printf("    %8.3f-%8.3f ms  %-24s %s\n",
+                        static_cast<double>(begin - traceStart) / 1e6,
+                        static_cast<double>(monotonicNs() - traceStart) / 1e6,
+                        typeName ? typeName : "(other)", receiverName.constData());
+            notePaint(type);
+            return result;
+        }
+        const bool result = QApplication::notify(receiver, event);
+        notePaint(type);
+        return result;
+    }
+
+private:
+    static void notePaint(QEvent::Type type)
+    {
+        // The repaint manager paints the dirty widgets and flushes the backing store while it
+        // handles the window's update request (or an expose); paint events come inside it.
+        if (type == QEvent::UpdateRequest || type == QEvent::Expose) {
+            lastPaintEnd = monotonicNs();
+            ++paintsCounted;
+        } else if (type == QEvent::Paint) {
+            lastPaintEnd = monotonicNs();
+        }
     }
 };
 
-void report(const char* what, const Figures& figures, const char* goal = "")
+// Runs the event loop until three rounds in a row deliver no event: posted events, the
+// zero-time timers of delayed layouts and the update requests they post are all handled.
+void runUntilIdle()
 {
-    std::printf("%-44s median %8.3f ms   p95 %8.3f ms   (%lld runs)%s\n", what,
-                figures.percentile(0.5), figures.percentile(0.95),
-                static_cast<long long>(figures.ms.size()), goal);
+    for (int quiet = 0; quiet < 3;) {
+        const quint64 before = eventsDelivered;
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        quiet = eventsDelivered == before ? quiet + 1 : 0;
+    }
+}
+
+// Milliseconds from `start` to the end of the last paint after it; NaN when nothing painted.
+double paintedSince(qint64 start)
+{
+    return lastPaintEnd > start ? static_cast<double>(lastPaintEnd - start) / 1e6 : NAN;
+}
+
+// Window updates (paint and flush) that the last key press caused.
+int lastKeyPaints = 0;
+
+// A key press as the window system delivers it, run until painted; then the release.
+double pressKey(QWindow* window, int key, const QString& text)
+{
+    const int paintsBefore = paintsCounted;
+    const qint64 start = monotonicNs();
+    qt_handleKeyEvent(window, QEvent::KeyPress, key, Qt::NoModifier, text);
+    runUntilIdle();
+    const double ms = paintedSince(start);
+    lastKeyPaints = paintsCounted - paintsBefore;
+    qt_handleKeyEvent(window, QEvent::KeyRelease, key, Qt::NoModifier, text);
+    runUntilIdle();
+    return ms;
+}
+
+double typeLetter(QWindow* window, QChar letter)
+{
+    // X11 reports a letter outside Latin-1 with its code point as the key.
+    return pressKey(window, letter.unicode(), QString(letter));
+}
+
+double backspace(QWindow* window)
+{
+    return pressKey(window, Qt::Key_Backspace, QString());
+}
+
+// A left click at `at` (window coordinates) as the window system delivers it, until painted.
+double click(QWindow* window, QPoint at)
+{
+    static int timestamp = 1000000;
+    const QPointF local(at);
+    const QPointF global = window->mapToGlobal(local);
+    const qint64 start = monotonicNs();
+    timestamp += 1000; // far from the last click: no double click
+    qt_handleMouseEvent(window, local, global, Qt::LeftButton, Qt::LeftButton,
+                        QEvent::MouseButtonPress, Qt::NoModifier, timestamp);
+    runUntilIdle();
+    timestamp += 60;
+    qt_handleMouseEvent(window, local, global, Qt::NoButton, Qt::LeftButton,
+                        QEvent::MouseButtonRelease, Qt::NoModifier, timestamp);
+    runUntilIdle();
+    return paintedSince(start);
 }
 
 template <typename Work> double timed(Work work)
 {
-    QElapsedTimer timer;
-    timer.start();
+    const qint64 start = monotonicNs();
     work();
-    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    return static_cast<double>(monotonicNs() - start) / 1e6;
 }
 
-// 32,767 names: the shared real names first, then compound names made of two of them, each
-// with a meaning of a few Persian words.
-QList<dbfile::Entry> benchmarkNames()
+// Shows `widget` as a window of its own and makes it the active one.
+void showActive(QWidget* widget)
 {
-    if (qEnvironmentVariableIsEmpty("VARDEL_NAMES_DATA"))
-        qputenv("VARDEL_NAMES_DATA", VARDEL_NAMES_DATA_DEFAULT);
-    const QList<dbfile::Entry> real = testsupport::realNames(NameCount);
-    static const QStringList words =
-        QStringLiteral(
-            "روشنایی ماه خورشید گل ستاره دریا باران نسیم بهار شادی مهربان دلیر پاک زیبا نیک "
-            "آسمان کوه فرشته امید نور")
-            .split(QLatin1Char(' '));
-    QRandomGenerator random(2026);
-    QList<dbfile::Entry> names;
-    names.reserve(NameCount);
-    for (int i = 0; names.size() < NameCount; ++i) {
-        dbfile::Entry entry = real[i % real.size()];
-        if (i >= real.size())
-            entry.name += QStringLiteral("‌") + real[random.bounded(real.size())].name;
-        entry.meaning = words[random.bounded(words.size())] + QLatin1Char(' ') +
-                        words[random.bounded(words.size())] + QStringLiteral(" و ") +
-                        words[random.bounded(words.size())];
-        names.append(entry);
+    widget->show();
+    widget->activateWindow();
+    if (!QTest::qWaitForWindowExposed(widget) || !QTest::qWaitForWindowActive(widget))
+        qFatal("a window did not show");
+    runUntilIdle();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Floor (a): the rows of a list read with the store's SQL on a connection kept open.
+
+struct Rows
+{
+    std::vector<qint64> ids;
+    std::string bytes;
+    std::vector<std::pair<size_t, size_t>> names;
+
+    qsizetype size() const { return static_cast<qsizetype>(ids.size()); }
+    void clear()
+    {
+        ids.clear();
+        bytes.clear();
+        names.clear();
     }
-    return names;
-}
-
-long peakMemoryKiB()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
-void typeKey(QWidget* box, const QString& text)
-{
-    testsupport::typeText(box, text);
-}
-
-void backspace(QWidget* box)
-{
-    QTest::keyClick(box, Qt::Key_Backspace);
-}
-
-// Prefixes of 1, 2 and 3 letters taken from real names, so that each narrows as typing does.
-QStringList prefixes(const QList<dbfile::Entry>& names, int count)
-{
-    QRandomGenerator random(11);
-    QStringList result;
-    while (result.size() < count) {
-        const QString& name = names[random.bounded(8000)].name;
-        if (name.size() >= 3 && !name.contains(QChar(0x200C)))
-            result << name.left(3);
+    QStringList strings() const
+    {
+        QStringList result;
+        result.reserve(size());
+        for (const auto& [offset, length] : names)
+            result << QString::fromUtf8(bytes.data() + offset, static_cast<qsizetype>(length));
+        return result;
     }
-    return result;
+};
+
+class SqlFloor
+{
+public:
+    // `flags` are added to SQLITE_OPEN_READWRITE, with which Vardel opens the file.
+    SqlFloor(const QString& path, bool keyed, int flags = 0) : m_keyed(keyed)
+    {
+        if (sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE | flags,
+                            nullptr) != SQLITE_OK ||
+            !persian::registerOn(m_db))
+            qFatal("floor: cannot open %s", qPrintable(path));
+    }
+    ~SqlFloor()
+    {
+        for (auto& [sql, statement] : m_statements)
+            sqlite3_finalize(statement);
+        sqlite3_close(m_db);
+    }
+    SqlFloor(const SqlFloor&) = delete;
+    SqlFloor& operator=(const SqlFloor&) = delete;
+
+    // Reads the rows of `query` into `rows`; the time in ms (preparing excluded).
+    double read(const store::Query& query, Rows& rows)
+    {
+        const QString& sql = m_keyed ? query.keyedSql : query.sql;
+        const QStringList& values = m_keyed ? query.keyedValues : query.values;
+        sqlite3_stmt*& statement = m_statements[sql];
+        if (!statement) {
+            const QByteArray utf8 = sql.toUtf8();
+            if (sqlite3_prepare_v3(m_db, utf8.constData(), static_cast<int>(utf8.size()),
+                                   SQLITE_PREPARE_PERSISTENT, &statement, nullptr) != SQLITE_OK)
+                qFatal("floor: %s", sqlite3_errmsg(m_db));
+        }
+        std::vector<QByteArray> bound;
+        for (const QString& value : values)
+            bound.push_back(value.toUtf8());
+        rows.clear();
+        const qint64 start = monotonicNs();
+        for (size_t i = 0; i < bound.size(); ++i)
+            sqlite3_bind_text(statement, static_cast<int>(i + 1), bound[i].constData(),
+                              static_cast<int>(bound[i].size()), SQLITE_STATIC);
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            rows.ids.push_back(sqlite3_column_int64(statement, 0));
+            const auto* name = static_cast<const char*>(sqlite3_column_blob(statement, 1));
+            const auto length = static_cast<size_t>(sqlite3_column_bytes(statement, 1));
+            rows.names.emplace_back(rows.bytes.size(), length);
+            rows.bytes.append(name ? name : "", length);
+        }
+        sqlite3_reset(statement);
+        const double ms = static_cast<double>(monotonicNs() - start) / 1e6;
+        sqlite3_clear_bindings(statement);
+        return ms;
+    }
+
+private:
+    bool m_keyed;
+    sqlite3* m_db = nullptr;
+    std::map<QString, sqlite3_stmt*> m_statements;
+};
+
+// Floor (b): a bare list view like Vardel's over a plain model of the strings, refilled with a
+// model reset and painted. The strings are made beforehand, and the list they replace is
+// freed after the measurement: the floor is the reset, the layout and the paint alone.
+class StringsModel : public QAbstractListModel
+{
+public:
+    int rowCount(const QModelIndex& parent = {}) const override
+    {
+        return parent.isValid() ? 0 : static_cast<int>(m_strings.size());
+    }
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        return role == Qt::DisplayRole && index.isValid() ? QVariant(m_strings.at(index.row()))
+                                                          : QVariant();
+    }
+    // Takes `strings` and hands the previous ones back in it.
+    void swapIn(QStringList& strings)
+    {
+        beginResetModel();
+        m_strings.swap(strings);
+        endResetModel();
+    }
+
+private:
+    QStringList m_strings;
+};
+
+class ListFloor
+{
+public:
+    explicit ListFloor(const QListView* like)
+    {
+        m_view.setModel(&m_model);
+        m_view.setUniformItemSizes(true);
+        m_view.setFont(like->font());
+        m_view.setLayoutDirection(like->layoutDirection());
+        m_view.setFixedSize(like->size());
+        m_view.setWindowTitle(QStringLiteral("floor"));
+        showActive(&m_view);
+    }
+
+    double refill(QStringList strings)
+    {
+        const qint64 start = monotonicNs();
+        m_model.swapIn(strings);
+        runUntilIdle();
+        return paintedSince(start);
+    }
+
+private:
+    StringsModel m_model;
+    QListView m_view;
+};
+
+// ---------------------------------------------------------------------------------------------
+// One file: its in-process figures and its start-ups.
+
+enum Step
+{
+    OneLetter,
+    TwoLetters,
+    ThreeLetters,
+    AllNames,
+    Steps
+};
+const char* const stepNames[Steps] = {"1 letter", "2 letters", "3 letters", "all names"};
+
+struct FileFigures
+{
+    int size = 0;
+    dbfile::Layout layout = dbfile::Layout::OrderKeys;
+    double createSeconds = 0;
+    double fileMiB = 0;
+
+    Samples key[Steps];        // Vardel, as the user feels it; AllNames: deleting the last letter
+    Samples deleting[2];       // from 3 letters to 2 and from 2 to 1
+    Samples sql[Steps];        // floor (a)
+    Samples sqlNoMutex[Steps]; // floor (a) on a connection opened with SQLITE_OPEN_NOMUTEX
+    Samples list[Steps];       // floor (b)
+    Samples floorSum[Steps];
+    Samples store[Steps]; // NameStore's list read alone (opening the file included)
+    Samples opening;      // NameStore::check(): opening the file and checking the table
+    std::vector<double> rows[Steps];
+    Samples paints[Steps]; // update requests per keystroke
+
+    Samples selectShort;   // a click on an entry with a short meaning
+    Samples selectLong;    // a click on the entry with the 1 MB meaning
+    Samples findLong;      // NameStore::find of that row alone
+    Samples plainTextLong; // a bare QPlainTextEdit like Vardel's given the text Vardel's shows
+    bool longShown = false;
+
+    Samples startup, settled, loaded, application, loop, peak, resident;
+    Samples startupWarm, residentWarm; // db.mdb left in the page cache
+    int flushes = 0;
+    QString startupFailure;
+};
+
+QString layoutName(dbfile::Layout layout)
+{
+    return layout == dbfile::Layout::OrderKeys ? QStringLiteral("order keys")
+                                               : QStringLiteral("plain");
 }
 
-int startupChild(const QString& folder)
+struct Options
 {
-    QApplication app(
-        *new int(1), new char* [1] { const_cast<char*>("vardel-bench") });
-    look::installFontSubstitutes();
+    int runs = 30;
+    bool quick = false;
+    std::vector<int> sizes{32767, 250000};
+    std::vector<dbfile::Layout> layouts{dbfile::Layout::OrderKeys, dbfile::Layout::Plain};
+    QString startupPlatform; // empty: xcb when Xvfb is there, else offscreen
+    bool startup = true;
+    bool keys = true;
+    bool select = true;
+    bool mkdb = true;
+    bool verbose = false;
+    bool trace = false;
+    QString callgrind;
+    bool whatIfMeaning = false;
+    bool whatIfIndex = false;
+    QString makeFolder; // only make an application folder with db.mdb there
+    int longLetters = bench::LongMeaningLetters;
+};
+
+QString appFolderFor(const QTemporaryDir& dir)
+{
+    return dir.path();
+}
+
+// Makes db.mdb (as vardel-mkdb makes it, or plain) and the pictures in `dir`.
+double makeFolder(const QTemporaryDir& dir, const bench::NameSet& names, dbfile::Layout layout)
+{
+    const QString db = dir.filePath(QStringLiteral("db.mdb"));
+    QString error;
+    const double ms = timed([&] {
+        if (!dbfile::create(db, names.entries, &error, layout))
+            qFatal("cannot create %s: %s", qPrintable(db), qPrintable(error));
+    });
+    for (const char* picture : {"man.jpg", "Female.jpg"})
+        QFile::copy(QStringLiteral(VARDEL_ASSETS "/") + QLatin1String(picture),
+                    dir.filePath(QLatin1String(picture)));
+    return ms / 1000;
+}
+
+struct MainWindow
+{
+    std::unique_ptr<frmMain> window;
+    QWindow* handle = nullptr;
+    QLineEdit* box = nullptr;
+    NameListBox* list = nullptr;
+    QPlainTextEdit* meaning = nullptr;
+};
+
+MainWindow openMainWindow(const QString& folder, bool trace = false)
+{
+    MainWindow main;
+    main.window = std::make_unique<frmMain>();
+    main.window->load(folder);
+    if (trace) {
+        std::printf("  events of showing the main window:\n");
+        traceStart = monotonicNs();
+        tracing = true;
+    }
+    showActive(main.window.get());
+    tracing = false;
+    main.handle = main.window->windowHandle();
+    main.box = main.window->findChild<QLineEdit*>(QStringLiteral("txtName"));
+    main.list = main.window->findChild<NameListBox*>(QStringLiteral("LstNames"));
+    main.meaning = main.window->findChild<QPlainTextEdit*>(QStringLiteral("meanlbl"));
+    if (!main.box || !main.list || !main.meaning)
+        qFatal("the main window has no txtName, LstNames or meanlbl");
+    if (QApplication::focusWidget() != main.box)
+        qFatal("the name box does not have the focus");
+    return main;
+}
+
+// Keystrokes and their floors, prefix after prefix, until `runs` or the time budget.
+void measureKeystrokes(FileFigures& f, const QString& folder, const QStringList& prefixes, int runs,
+                       double budgetSeconds, const Options& options)
+{
+    MainWindow main = openMainWindow(folder, options.trace);
+    const QString db = folder + QStringLiteral("/db.mdb");
+    SqlFloor sqlFloor(db, f.layout == dbfile::Layout::OrderKeys);
+    SqlFloor noMutex(db, f.layout == dbfile::Layout::OrderKeys, SQLITE_OPEN_NOMUTEX);
+    ListFloor listFloor(main.list);
+    const store::NameStore store(db);
+    // The main window's name box takes the keys again.
+    showActive(main.window.get());
+    main.box->setFocus();
+
+    auto typePrefix = [&](const QString& prefix) {
+        for (int i = 0; i < 3; ++i)
+            typeLetter(main.handle, prefix[i]);
+    };
+    auto erasePrefix = [&](bool measure) {
+        for (int i = 0; i < 3; ++i) {
+            const double ms = backspace(main.handle);
+            if (!measure)
+                continue;
+            if (i < 2)
+                f.deleting[i].add(ms);
+            else {
+                f.key[AllNames].add(ms);
+                f.paints[AllNames].add(lastKeyPaints);
+            }
+        }
+    };
+    // Warming up: the first keystrokes load fonts and fill caches.
+    for (int i = 0; i < 2; ++i) {
+        typePrefix(prefixes[prefixes.size() - 1 - i]);
+        erasePrefix(false);
+    }
+
+    QElapsedTimer spent;
+    spent.start();
+    bool mismatchReported = false;
+    Rows rows;
+    for (int run = 0; run < runs && run < prefixes.size(); ++run) {
+        if (run >= 5 && spent.elapsed() > budgetSeconds * 1000)
+            break;
+        const QString& prefix = prefixes[run];
+        const QString typed[Steps] = {prefix.left(1), prefix.left(2), prefix.left(3), QString()};
+
+        // Vardel, and what its list shows after each step.
+        qsizetype shown[Steps];
+        if (options.trace && run == 0) {
+            std::printf("  events of the keystroke of \"%s\":\n", qPrintable(prefix.left(1)));
+            traceStart = monotonicNs();
+            tracing = true;
+            typeLetter(main.handle, prefix[0]);
+            tracing = false;
+            backspace(main.handle);
+            std::printf("  events of deleting it (all names):\n");
+            typeLetter(main.handle, prefix[0]);
+            traceStart = monotonicNs();
+            tracing = true;
+            backspace(main.handle);
+            tracing = false;
+        }
+        for (int i = 0; i < 3; ++i) {
+            f.key[i].add(typeLetter(main.handle, prefix[i]));
+            f.paints[i].add(lastKeyPaints);
+            shown[i] = main.list->count();
+        }
+        erasePrefix(true);
+        shown[AllNames] = main.list->count();
+        if (main.box->text() != QString())
+            qFatal("the name box still holds %s", qPrintable(main.box->text()));
+
+        // The floors on the same prefixes, in the same order.
+        for (int step = 0; step < Steps; ++step) {
+            const store::Query query = store::namePrefixQuery(typed[step]);
+            const double sqlMs = sqlFloor.read(query, rows);
+            const double listMs = listFloor.refill(rows.strings());
+            f.sql[step].add(sqlMs);
+            f.list[step].add(listMs);
+            f.floorSum[step].add(sqlMs + listMs);
+            f.rows[step].push_back(static_cast<double>(rows.size()));
+            if (rows.size() != shown[step] && !mismatchReported) {
+                std::printf("  note: for \"%s\" Vardel listed %lld names, the floor read %lld\n",
+                            qPrintable(typed[step]), static_cast<long long>(shown[step]),
+                            static_cast<long long>(rows.size()));
+                mismatchReported = true;
+            }
+            f.store[step].add(timed([&] { (void)store.namesBeginningWith(typed[step]); }));
+            f.sqlNoMutex[step].add(noMutex.read(query, rows));
+        }
+        f.opening.add(timed([&] { store.check(); }));
+        if (options.verbose)
+            std::printf("  run %d \"%s\": %.2f %.2f %.2f all %.2f ms\n", run, qPrintable(prefix),
+                        f.key[0].ms.back(), f.key[1].ms.back(), f.key[2].ms.back(),
+                        f.key[AllNames].ms.back());
+    }
+}
+
+// A bare text box like Vardel's meaning box.
+void copyLook(QPlainTextEdit& box, const QPlainTextEdit* like)
+{
+    box.setFont(like->font());
+    box.setFixedSize(like->size());
+    box.setLayoutDirection(like->layoutDirection());
+    box.setFrameShape(like->frameShape());
+    box.setVerticalScrollBarPolicy(like->verticalScrollBarPolicy());
+    box.setHorizontalScrollBarPolicy(like->horizontalScrollBarPolicy());
+    box.setWordWrapMode(like->wordWrapMode());
+}
+
+// setPlainText(text) in `box`, after a short text, until painted.
+double showText(QPlainTextEdit& box, const QString& text)
+{
+    box.setPlainText(QStringLiteral("کوتاه"));
+    runUntilIdle();
+    const qint64 start = monotonicNs();
+    box.setPlainText(text);
+    runUntilIdle();
+    return paintedSince(start);
+}
+
+// Clicks on the entry with the 1 MB meaning, each after a click on its neighbour. At least one
+// of each; more while the budget lasts.
+void measureSelection(FileFigures& f, const QString& folder, int longLetters, int runs,
+                      double budgetSeconds, bool diagnose)
+{
+    MainWindow main = openMainWindow(folder);
+    NameListBox* list = main.list;
+    int longRow = -1;
+    for (int row = 0; row < list->count() && longRow < 0; ++row) {
+        if (list->textAt(row) == bench::longMeaningName())
+            longRow = row;
+    }
+    if (longRow < 0)
+        qFatal("the entry with the long meaning is not listed");
+    const int shortRow = longRow + 1 < list->count() ? longRow + 1 : longRow - 1;
+    list->scrollTo(list->model()->index(longRow), QAbstractItemView::PositionAtCenter);
+    runUntilIdle();
+    auto centre = [&](int row) {
+        return list->viewport()->mapTo(main.window.get(),
+                                       list->visualRect(list->model()->index(row)).center());
+    };
+    const QPoint longAt = centre(longRow);
+    const QPoint shortAt = centre(shortRow);
+
+    click(main.handle, shortAt); // warming up
+    QElapsedTimer spent;
+    spent.start();
+    for (int run = 0; run < runs; ++run) {
+        if (run >= 1 && spent.elapsed() > budgetSeconds * 1000)
+            break;
+        f.selectShort.add(click(main.handle, shortAt));
+        f.selectLong.add(click(main.handle, longAt));
+        if (run == 0) {
+            // All of it, though the box may break it into lines of its own.
+            QString shown = main.meaning->toPlainText();
+            shown.remove(QLatin1Char('\n'));
+            f.longShown = list->currentRow() == longRow && shown.size() == longLetters;
+        }
+    }
+    if (!diagnose)
+        return;
+
+    // Where the time goes: reading the row, and a bare text box like Vardel's.
+    const store::NameStore store(folder + QStringLiteral("/db.mdb"));
+    const store::NameId id = list->idAt(longRow);
+    const QByteArray stored = list->storedNameAt(longRow).toByteArray();
+    QString meaning;
+    for (int run = 0; run < 5; ++run)
+        f.findLong.add(timed([&] { meaning = store.find(id, stored)->meaning; }));
+    if (f.selectLong.median() > 5000)
+        return; // see --what-if-meaning
+    // The text exactly as Vardel's box holds it (with any line breaks it put in for display).
+    const QString shown = main.meaning->toPlainText();
+    QPlainTextEdit bare;
+    copyLook(bare, main.meaning);
+    showActive(&bare);
+    spent.restart();
+    for (int run = 0; run < 5 && (run == 0 || spent.elapsed() < budgetSeconds * 500); ++run)
+        f.plainTextLong.add(showText(bare, shown));
+}
+
+// A meaning broken into paragraphs of at most `longest` characters (after a blank where there
+// is one), as a text box can show without laying out all of it. With `bounded`, each search
+// looks only at the paragraph at hand; without, each goes on to the end (or the beginning) of
+// the whole text, as a first version of Vardel's meaning box did.
+QString brokenForDisplay(const QString& meaning, bool bounded, qsizetype longest = 1000)
+{
+    QString shown;
+    shown.reserve(meaning.size() + meaning.size() / longest);
+    qsizetype start = 0;
+    qsizetype lineEnd = -1;
+    while (start < meaning.size()) {
+        if (!bounded || lineEnd < start) {
+            lineEnd = meaning.indexOf(QLatin1Char('\n'), start);
+            if (lineEnd < 0)
+                lineEnd = meaning.size();
+        }
+        qsizetype end = lineEnd;
+        if (end - start > longest) {
+            end = start + longest;
+            const qsizetype blank =
+                bounded ? QStringView(meaning).mid(start, longest).lastIndexOf(u' ') + start
+                        : meaning.lastIndexOf(QLatin1Char(' '), end - 1);
+            if (blank > start)
+                end = blank + 1;
+            if (meaning.at(end - 1).isHighSurrogate())
+                ++end;
+        }
+        shown += QStringView(meaning).mid(start, end - start);
+        if (end < meaning.size())
+            shown += QLatin1Char('\n');
+        start = end == lineEnd ? end + 1 : end;
+    }
+    return shown;
+}
+
+// The meaning box with a long meaning, as Vardel has it and with other settings: where the
+// time goes and what would remove it.
+int whatIfMeaning()
+{
+    {
+        const QString meaning = bench::longMeaning(bench::LongMeaningLetters);
+        Samples unbounded, bounded;
+        QString a, b;
+        for (int run = 0; run < 5; ++run) {
+            unbounded.add(timed([&] { a = brokenForDisplay(meaning, false); }));
+            bounded.add(timed([&] { b = brokenForDisplay(meaning, true); }));
+        }
+        if (a != b)
+            qFatal("the two ways of breaking the meaning differ");
+        std::printf("breaking a 1 MB meaning into paragraphs of 1,000 letters: searching to the "
+                    "text's ends %.2f ms, within the paragraph %.2f ms (median of 5)\n\n",
+                    unbounded.median(), bounded.median());
+    }
     frmMain window;
-    window.load(folder);
-    window.show();
-    QWidget* list = window.findChild<QWidget*>(QStringLiteral("LstNames"));
-    if (!QTest::qWaitForWindowExposed(&window))
-        qFatal("the main window did not show");
-    list->repaint();
-    std::printf("painted\n");
+    const auto* like = window.findChild<QPlainTextEdit*>(QStringLiteral("meanlbl"));
+    if (!like)
+        qFatal("the main window has no meanlbl");
+    struct Variant
+    {
+        const char* name;
+        std::optional<QTextOption::WrapMode> wrap;
+        int shown; // letters given to the box; 0: all
+        int block; // a line break after every `block` letters; 0: none
+    };
+    const Variant variants[] = {
+        {"one paragraph, the box's own wrap mode", std::nullopt, 0, 0},
+        {"one paragraph, WrapAnywhere", QTextOption::WrapAnywhere, 0, 0},
+        {"one paragraph, NoWrap", QTextOption::NoWrap, 0, 0},
+        {"first 2,000 letters only", std::nullopt, 2000, 0},
+        {"a line break every 1,000 letters", std::nullopt, 0, 1000},
+        {"a line break every 1,000 letters, WrapAnywhere", QTextOption::WrapAnywhere, 0, 1000},
+    };
+    std::printf("setPlainText(meaning) in a text box like Vardel's meaning box, until painted "
+                "(median of 3; one run above 5 s; a size skipped after one above 2 s)\n");
+    std::printf("%-48s %12s %12s %12s %12s\n", "letters without a space:", "5,000", "20,000",
+                "50,000", "500,000");
+    for (const Variant& variant : variants) {
+        std::printf("%-48s", variant.name);
+        double previous = 0;
+        for (const int letters : {5000, 20000, 50000, 500000}) {
+            if (previous > 2000) {
+                std::printf(" %12s", "(skipped)");
+                continue;
+            }
+            QPlainTextEdit box;
+            copyLook(box, like);
+            if (variant.wrap)
+                box.setWordWrapMode(*variant.wrap);
+            showActive(&box);
+            QString text = bench::longMeaning(letters);
+            if (variant.shown)
+                text.truncate(variant.shown);
+            for (qsizetype at = variant.block; variant.block && at < text.size();
+                 at += variant.block + 1)
+                text.insert(at, QLatin1Char('\n'));
+            Samples samples;
+            for (int run = 0; run < 3; ++run) {
+                samples.add(showText(box, text));
+                if (samples.ms.back() > 5000)
+                    break;
+            }
+            previous = samples.median();
+            std::printf(" %9.2f ms", previous);
+            std::fflush(stdout);
+        }
+        std::printf("\n");
+    }
+    return 0;
+}
+
+void measureStartups(FileFigures& f, const QString& folder, const QString& platform,
+                     const QString& display, int runs, double budgetSeconds)
+{
+    bench::StartupSetup setup;
+    setup.executable = QStringLiteral(VARDEL_EXECUTABLE);
+    setup.probe = QStringLiteral(VARDEL_PAINTPROBE);
+    setup.database = folder + QStringLiteral("/db.mdb");
+    setup.pictures = QStringLiteral(VARDEL_ASSETS);
+    setup.workFolder = QStringLiteral(VARDEL_BENCH_WORK);
+    setup.platform = platform;
+    setup.display = display;
+    QDir().mkpath(setup.workFolder);
+    QElapsedTimer spent;
+    spent.start();
+    // Cold (db.mdb dropped from the page cache) and warm starts take turns; run -1 warms the
+    // program's own files up and is not counted.
+    for (int run = -1; run < 2 * runs; ++run) {
+        if (run >= 6 && spent.elapsed() > budgetSeconds * 1000)
+            break;
+        setup.dropCache = run % 2 == 0;
+        const bench::StartupRun result = bench::startOnce(setup, run + 1);
+        if (!result.ok) {
+            f.startupFailure = result.failure;
+            std::printf("  start-up failed: %s\n", qPrintable(result.failure));
+            return;
+        }
+        if (run < 0)
+            continue;
+        if (!setup.dropCache) {
+            f.startupWarm.add(result.firstPaintMs);
+            f.residentWarm.add(result.residentDbPercent);
+            f.peak.add(result.peakMiB);
+            continue;
+        }
+        f.startup.add(result.firstPaintMs);
+        f.settled.add(result.settledMs);
+        f.loaded.add(result.loadedMs);
+        f.application.add(result.applicationMs);
+        f.loop.add(result.loopMs);
+        f.peak.add(result.peakMiB);
+        f.resident.add(result.residentDbPercent);
+        f.flushes = std::max(f.flushes, result.flushes);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Printing
+
+QString thousands(double value)
+{
+    return QLocale(QLocale::English).toString(static_cast<qlonglong>(std::llround(value)));
+}
+
+const char* verdict(bool met)
+{
+    return met ? "MET" : "NOT MET";
+}
+
+double ratio(const Samples& of, const Samples& floor)
+{
+    return of.median() / floor.median();
+}
+
+void printFile(const FileFigures& f)
+{
+    std::printf("\n== %s names, %s layout (%.1f MiB; made in %.1f s) ==\n",
+                qPrintable(thousands(f.size)), qPrintable(layoutName(f.layout)), f.fileMiB,
+                f.createSeconds);
+    if (!f.key[0].empty()) {
+        std::printf("%-28s %9s %9s | %8s %8s %8s | %7s | %8s\n", "keystroke (rows listed)",
+                    "median", "p95", "sql", "list", "floor", "ratio", "store");
+        for (int step = 0; step < Steps; ++step) {
+            Samples rows;
+            rows.ms = f.rows[step];
+            const QString what =
+                QStringLiteral("%1%2 (%3)")
+                    .arg(step == AllNames ? QStringLiteral("deleting to ") : QString(),
+                         QLatin1String(stepNames[step]), thousands(rows.median()));
+            std::printf(
+                "%-28s %6.2f ms %6.2f ms | %5.2f ms %5.2f ms %5.2f ms | %6.2fx | %5.2f ms\n",
+                qPrintable(what), f.key[step].median(), f.key[step].p95(), f.sql[step].median(),
+                f.list[step].median(), f.floorSum[step].median(),
+                ratio(f.key[step], f.floorSum[step]), f.store[step].median());
+        }
+        std::printf(
+            "sql floor on a connection opened with SQLITE_OPEN_NOMUTEX: %.2f, %.2f, %.2f, all "
+            "%.2f ms\n",
+            f.sqlNoMutex[0].median(), f.sqlNoMutex[1].median(), f.sqlNoMutex[2].median(),
+            f.sqlNoMutex[AllNames].median());
+        std::printf("%-28s %6.2f ms %6.2f ms\n", "deleting 3rd letter", f.deleting[0].median(),
+                    f.deleting[0].p95());
+        std::printf("%-28s %6.2f ms %6.2f ms\n", "deleting 2nd letter", f.deleting[1].median(),
+                    f.deleting[1].p95());
+        std::printf("(%zu runs each; paints per keystroke: %.0f, %.0f, %.0f, all %.0f; opening and "
+                    "checking the file, part of every store read: %.2f ms)\n",
+                    f.key[0].size(), f.paints[0].median(), f.paints[1].median(),
+                    f.paints[2].median(), f.paints[AllNames].median(), f.opening.median());
+    }
+    if (!f.selectLong.empty()) {
+        std::printf("%-28s %6.2f ms %6.2f ms  (%zu runs)\n", "selecting, short meaning",
+                    f.selectShort.median(), f.selectShort.p95(), f.selectShort.size());
+        std::printf("%-28s %6.2f ms %6.2f ms  (%zu runs%s; reading the row %.2f ms, the same text "
+                    "in a bare QPlainTextEdit %.2f ms)\n",
+                    "selecting, 1 MB meaning", f.selectLong.median(), f.selectLong.p95(),
+                    f.selectLong.size(), f.longShown ? "" : "; NOT SHOWN IN FULL",
+                    f.findLong.median(), f.plainTextLong.median());
+    }
+    if (!f.startup.empty()) {
+        std::printf("%-28s %6.1f ms %6.1f ms  (%zu runs; settled %.1f ms after %d flushes; "
+                    "libraries %.1f, QApplication %.1f, event loop %.1f ms; db.mdb %.0f%% "
+                    "cached)\n",
+                    "start-up to first paint", f.startup.median(), f.startup.p95(),
+                    f.startup.size(), f.settled.median(), f.flushes, f.loaded.median(),
+                    f.application.median(), f.loop.median(), f.resident.median());
+        std::printf("%-28s %6.1f ms %6.1f ms  (%zu runs; db.mdb %.0f%% cached)\n",
+                    "start-up, warm db.mdb", f.startupWarm.median(), f.startupWarm.p95(),
+                    f.startupWarm.size(), f.residentWarm.median());
+        std::printf("%-28s %6.1f MiB (%.1f MB), largest %.1f MiB\n", "program peak memory",
+                    f.peak.median(), f.peak.median() * 1.048576, f.peak.percentile(1.0));
+    } else if (!f.startupFailure.isEmpty()) {
+        std::printf("start-up: failed: %s\n", qPrintable(f.startupFailure));
+    }
     std::fflush(stdout);
+}
+
+void printGoals(const std::vector<FileFigures>& files)
+{
+    std::printf("\n== Goals ==\n");
+    for (const FileFigures& f : files) {
+        const QString name = QStringLiteral("%1, %2").arg(thousands(f.size), layoutName(f.layout));
+        if (f.size == 32767 && !f.key[0].empty()) {
+            for (int step = OneLetter; step <= ThreeLetters; ++step) {
+                const double r = ratio(f.key[step], f.floorSum[step]);
+                std::printf("%-22s keystroke %-9s  %5.2fx floor (<= 4x), p95 %6.2f ms (<= 2 ms): "
+                            "%s\n",
+                            qPrintable(name), stepNames[step], r, f.key[step].p95(),
+                            verdict(r <= 4 && f.key[step].p95() <= 2));
+            }
+            const double r = ratio(f.key[AllNames], f.floorSum[AllNames]);
+            std::printf("%-22s all names          median %6.2f ms (<= 12 ms), %5.2fx floor "
+                        "(<= 1.5x): %s\n",
+                        qPrintable(name), f.key[AllNames].median(), r,
+                        verdict(f.key[AllNames].median() <= 12 && r <= 1.5));
+        } else if (!f.key[0].empty()) {
+            std::printf("%-22s all names          median %6.2f ms (<= 80 ms): %s\n",
+                        qPrintable(name), f.key[AllNames].median(),
+                        verdict(f.key[AllNames].median() <= 80));
+            double worst = 0;
+            for (int step = 0; step < Steps; ++step)
+                worst = std::max(worst, f.key[step].p95());
+            std::printf("%-22s usable: every keystroke p95 %.1f ms (<= 100 ms): %s\n",
+                        qPrintable(name), worst, worst <= 100 ? "yes" : "NO");
+        }
+        if (f.size == 32767 && !f.startup.empty()) {
+            std::printf("%-22s start-up           median %6.1f ms (<= 150 ms): %s\n",
+                        qPrintable(name), f.startup.median(), verdict(f.startup.median() <= 150));
+        }
+        if (!f.peak.empty()) {
+            std::printf("%-22s peak memory        %6.1f MiB (<= 60 MB): %s\n", qPrintable(name),
+                        f.peak.percentile(1.0), verdict(f.peak.percentile(1.0) * 1.048576 <= 60));
+        }
+        if (!f.selectLong.empty())
+            std::printf(
+                "%-22s 1 MB meaning       median %6.1f ms, p95 %6.1f ms (well under 100 ms, "
+                "taken as median <= 50 and p95 < 100): %s\n",
+                qPrintable(name), f.selectLong.median(), f.selectLong.p95(),
+                verdict(f.longShown && f.selectLong.median() <= 50 && f.selectLong.p95() < 100));
+    }
+}
+
+void printSideBySide(const std::vector<FileFigures>& files)
+{
+    std::printf("\n== Side by side: median (p95) in ms ==\n%-30s", "");
+    for (const FileFigures& f : files)
+        std::printf(" %20s", qPrintable(QStringLiteral("%1 %2").arg(thousands(f.size),
+                                                                    layoutName(f.layout))));
+    std::printf("\n");
+    auto line = [&](const char* what, auto pick) {
+        std::printf("%-30s", what);
+        for (const FileFigures& f : files) {
+            const Samples& s = pick(f);
+            std::printf(" %20s", s.empty() ? "-"
+                                           : qPrintable(QStringLiteral("%1 (%2)")
+                                                            .arg(s.median(), 0, 'f', 2)
+                                                            .arg(s.p95(), 0, 'f', 2)));
+        }
+        std::printf("\n");
+    };
+    for (int step = 0; step < Steps; ++step) {
+        line(qPrintable(QStringLiteral("keystroke, %1").arg(QLatin1String(stepNames[step]))),
+             [step](const FileFigures& f) -> const Samples& { return f.key[step]; });
+        line(qPrintable(QStringLiteral("  floor sql+list, %1").arg(QLatin1String(stepNames[step]))),
+             [step](const FileFigures& f) -> const Samples& { return f.floorSum[step]; });
+    }
+    line("selecting, 1 MB meaning",
+         [](const FileFigures& f) -> const Samples& { return f.selectLong; });
+    line("start-up to first paint",
+         [](const FileFigures& f) -> const Samples& { return f.startup; });
+    line("start-up, warm db.mdb",
+         [](const FileFigures& f) -> const Samples& { return f.startupWarm; });
+    line("peak memory (MiB)", [](const FileFigures& f) -> const Samples& { return f.peak; });
+}
+
+// ---------------------------------------------------------------------------------------------
+
+void printMachine(const QString& startupPlatform)
+{
+    QFile cpuinfo(QStringLiteral("/proc/cpuinfo"));
+    cpuinfo.open(QIODevice::ReadOnly);
+    QString model;
+    double mhz = 0;
+    for (const QByteArray& line : cpuinfo.readAll().split('\n')) {
+        if (model.isEmpty() && line.startsWith("model name"))
+            model = QString::fromUtf8(line.mid(line.indexOf(':') + 1).trimmed());
+        if (mhz == 0 && line.startsWith("cpu MHz"))
+            mhz = line.mid(line.indexOf(':') + 1).trimmed().toDouble();
+    }
+    QFile meminfo(QStringLiteral("/proc/meminfo"));
+    meminfo.open(QIODevice::ReadOnly);
+    const QByteArray memTotal = meminfo.readLine().simplified();
+    QFile loadavg(QStringLiteral("/proc/loadavg"));
+    loadavg.open(QIODevice::ReadOnly);
+    std::printf("machine: %d cores, %s (%.0f MHz), %s; %s; Qt %s; SQLite %s\n",
+                QThread::idealThreadCount(), qPrintable(model), mhz, memTotal.constData(),
+                qPrintable(QSysInfo::prettyProductName()), qVersion(), sqlite3_libversion());
+    std::printf("load average at start: %s", loadavg.readAll().constData());
+    std::printf("start-ups through the %s platform\n", qPrintable(startupPlatform));
+}
+
+Options parse(const QStringList& args)
+{
+    Options options;
+    bool runsGiven = false;
+    for (int i = 1; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        const QString next = i + 1 < args.size() ? args[i + 1] : QString();
+        if (arg == QStringLiteral("--runs")) {
+            options.runs = std::max(3, next.toInt());
+            runsGiven = true;
+            ++i;
+        } else if (arg == QStringLiteral("--quick")) {
+            options.quick = true;
+        } else if (arg == QStringLiteral("--sizes")) {
+            options.sizes.clear();
+            for (const QString& size : next.split(QLatin1Char(',')))
+                options.sizes.push_back(size.toInt());
+            ++i;
+        } else if (arg == QStringLiteral("--layouts")) {
+            options.layouts.clear();
+            for (const QString& layout : next.split(QLatin1Char(',')))
+                options.layouts.push_back(layout == QStringLiteral("plain")
+                                              ? dbfile::Layout::Plain
+                                              : dbfile::Layout::OrderKeys);
+            ++i;
+        } else if (arg == QStringLiteral("--startup-platform")) {
+            options.startupPlatform = next;
+            ++i;
+        } else if (arg == QStringLiteral("--no-startup")) {
+            options.startup = false;
+        } else if (arg == QStringLiteral("--only")) {
+            const QStringList parts = next.split(QLatin1Char(','));
+            options.keys = parts.contains(QStringLiteral("keys"));
+            options.select = parts.contains(QStringLiteral("select"));
+            options.startup = parts.contains(QStringLiteral("startup"));
+            options.mkdb = parts.contains(QStringLiteral("mkdb"));
+            ++i;
+        } else if (arg == QStringLiteral("--verbose")) {
+            options.verbose = true;
+        } else if (arg == QStringLiteral("--trace")) {
+            options.trace = true;
+        } else if (arg == QStringLiteral("--make-folder")) {
+            options.makeFolder = next;
+            ++i;
+        } else if (arg == QStringLiteral("--what-if-index")) {
+            options.whatIfIndex = true;
+        } else if (arg == QStringLiteral("--what-if-meaning")) {
+            options.whatIfMeaning = true;
+        } else if (arg == QStringLiteral("--long-letters")) {
+            options.longLetters = std::max(1000, next.toInt());
+            ++i;
+        } else if (arg == QStringLiteral("--callgrind")) {
+            options.callgrind = next;
+            ++i;
+        } else {
+            std::fprintf(stderr,
+                         "usage: vardel-bench [--runs N] [--quick] [--sizes N,N] "
+                         "[--layouts keyed,plain] [--startup-platform xcb|offscreen] "
+                         "[--no-startup] [--only keys,select,startup,mkdb] [--verbose] [--trace] "
+                         "[--what-if-meaning] [--what-if-index] "
+                         "[--callgrind keys|all|select [--long-letters N]] [--make-folder DIR]\n");
+            std::exit(2);
+        }
+    }
+    if (options.quick) {
+        if (options.sizes.size() > 1)
+            options.sizes = {32767};
+        if (!runsGiven)
+            options.runs = 12;
+    }
+    return options;
+}
+
+// The order-key file with a narrower index: (p_order, p_name, gender) instead of every column.
+// Its size, the read of all names, and cold and warm start-ups, beside the file as vardel-mkdb
+// makes it.
+int whatIfIndex(const Options& options, const QString& platform, const QString& display)
+{
+    for (const int size : options.sizes) {
+        const bench::NameSet names = bench::makeNames(size, 1);
+        QTemporaryDir made;
+        QTemporaryDir vacuumed;
+        QTemporaryDir narrow;
+        auto change = [](const QTemporaryDir& dir, const char* sql) {
+            sqlite3* db = nullptr;
+            sqlite3_open(dir.filePath(QStringLiteral("db.mdb")).toUtf8().constData(), &db);
+            if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+                qFatal("%s", sqlite3_errmsg(db));
+            sqlite3_close(db);
+        };
+        makeFolder(made, names, dbfile::Layout::OrderKeys);
+        makeFolder(vacuumed, names, dbfile::Layout::OrderKeys);
+        change(vacuumed, "VACUUM;");
+        makeFolder(narrow, names, dbfile::Layout::OrderKeys);
+        change(narrow, "DROP INDEX vardel_order;"
+                       "CREATE INDEX vardel_order ON vardel (p_order, p_name, gender);"
+                       "VACUUM;");
+        std::printf("%s names\n", qPrintable(thousands(size)));
+        for (const QTemporaryDir* dir : {&made, &vacuumed, &narrow}) {
+            const QString db = dir->filePath(QStringLiteral("db.mdb"));
+            SqlFloor floor(db, true);
+            Rows rows;
+            Samples all;
+            for (int run = 0; run < 9; ++run)
+                all.add(floor.read(store::genderQuery(store::GenderFilter::All), rows));
+            FileFigures f;
+            measureStartups(f, dir->path(), platform, display, 8, 60);
+            std::printf("  %-34s %6.1f MiB; all names read %6.2f ms; start-up cold %6.1f ms, "
+                        "warm %6.1f ms\n",
+                        dir == &made       ? "as vardel-mkdb makes it"
+                        : dir == &vacuumed ? "the same after VACUUM"
+                                           : "index (p_order, p_name, gender), VACUUM",
+                        static_cast<double>(QFileInfo(db).size()) / 1048576.0, all.median(),
+                        f.startup.median(), f.startupWarm.median());
+            std::fflush(stdout);
+        }
+    }
+    return 0;
+}
+
+// A short piece of work for callgrind, instrumented only around the measured operations.
+int runCallgrind(const Options& options)
+{
+    const int size = options.sizes.front();
+    const bench::NameSet names = bench::makeNames(size, 20, options.longLetters);
+    QTemporaryDir dir;
+    makeFolder(dir, names, options.layouts.front());
+    MainWindow main = openMainWindow(dir.path());
+    const QStringList& prefixes = names.typedPrefixes;
+    auto measured = [](auto work) {
+        CALLGRIND_START_INSTRUMENTATION;
+        work();
+        CALLGRIND_STOP_INSTRUMENTATION;
+    };
+    for (int run = 0; run < 10; ++run) {
+        const QString& prefix = prefixes[run];
+        const bool warm = run >= 2;
+        for (int i = 0; i < 3; ++i) {
+            if (warm && options.callgrind == QStringLiteral("keys"))
+                measured([&] { typeLetter(main.handle, prefix[i]); });
+            else
+                typeLetter(main.handle, prefix[i]);
+        }
+        backspace(main.handle);
+        backspace(main.handle);
+        if (warm && options.callgrind == QStringLiteral("all"))
+            measured([&] { backspace(main.handle); });
+        else
+            backspace(main.handle);
+    }
+    if (options.callgrind == QStringLiteral("select")) {
+        FileFigures f;
+        f.size = size;
+        CALLGRIND_START_INSTRUMENTATION;
+        measureSelection(f, dir.path(), names.longLetters, 1, 1000, false);
+        CALLGRIND_STOP_INSTRUMENTATION;
+        std::printf("selecting, 1 MB meaning: %.1f ms under callgrind\n", f.selectLong.median());
+    }
     return 0;
 }
 
@@ -138,159 +1197,114 @@ int startupChild(const QString& folder)
 
 int main(int argc, char* argv[])
 {
-    if (argc == 3 && qstrcmp(argv[1], "--startup-child") == 0)
-        return startupChild(QString::fromLocal8Bit(argv[2]));
-
-    int runs = 40;
-    if (argc == 3 && qstrcmp(argv[1], "--runs") == 0)
-        runs = std::max(5, atoi(argv[2]));
-
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    BenchApplication app(argc, argv);
     look::installFontSubstitutes();
-
-    const QList<dbfile::Entry> names = benchmarkNames();
-    testsupport::AppFolder folder(names);
-    std::printf("vardel-bench: %d names in %s, %d runs per operation\n\n", NameCount,
-                qPrintable(folder.dbPath()), runs);
-
-    // Start-up: a fresh process each time, from its start to the first painted window.
-    Figures startup;
-    for (int i = 0; i < std::min(runs, 20); ++i) {
-        QProcess child;
-        QElapsedTimer timer;
-        timer.start();
-        child.start(QCoreApplication::applicationFilePath(),
-                    {QStringLiteral("--startup-child"), folder.path()});
-        child.waitForReadyRead(30000);
-        startup.ms << static_cast<double>(timer.nsecsElapsed()) / 1e6;
-        child.waitForFinished(30000);
+    // No blinking cursor: its timer would paint in the middle of the measurements.
+    QGuiApplication::styleHints()->setCursorFlashTime(0);
+    const Options options = parse(QCoreApplication::arguments());
+    if (!options.callgrind.isEmpty())
+        return runCallgrind(options);
+    if (options.whatIfMeaning)
+        return whatIfMeaning();
+    if (!options.makeFolder.isEmpty()) {
+        // An application folder for trying the program by hand or under a profiler: db.mdb
+        // of the first size and layout given, the pictures and the executable.
+        QDir().mkpath(options.makeFolder);
+        const QDir folder(options.makeFolder);
+        const bench::NameSet names =
+            bench::makeNames(options.sizes.front(), 1, options.longLetters);
+        QString error;
+        if (!dbfile::create(folder.filePath(QStringLiteral("db.mdb")), names.entries, &error,
+                            options.layouts.front()))
+            qFatal("%s", qPrintable(error));
+        for (const char* file : {"man.jpg", "Female.jpg"})
+            QFile::copy(QStringLiteral(VARDEL_ASSETS "/") + QLatin1String(file),
+                        folder.filePath(QLatin1String(file)));
+        QFile::copy(QStringLiteral(VARDEL_EXECUTABLE), folder.filePath(QStringLiteral("vardel")));
+        std::printf("%s: vardel and db.mdb of %d names\n", qPrintable(folder.path()),
+                    options.sizes.front());
+        return 0;
     }
 
-    frmMain window;
-    window.load(folder.path());
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
-        qFatal("the main window did not show");
-    auto* box = window.findChild<QLineEdit*>(QStringLiteral("txtName"));
-    auto* list = window.findChild<NameListBox*>(QStringLiteral("LstNames"));
-    auto* combo = window.findChild<QComboBox*>(QStringLiteral("Combo1"));
-    auto* search = window.findChild<QLineEdit*>(QStringLiteral("txtSearch"));
-    auto* both = window.findChild<QCheckBox*>(QStringLiteral("Check2"));
-    auto* button = window.findChild<QPushButton*>(QStringLiteral("Command1"));
-    both->setChecked(true);
-    // What each handler changes on screen: the list (with its scroll bar) and its count always,
-    // and the box typed in or the details shown.
-    auto control = [&](const char* name) {
-        return window.findChild<QWidget*>(QLatin1String(name));
-    };
-    const QList<QWidget*> listAndCount = {list, control("LBLNameCount")};
-    const QList<QWidget*> typing = listAndCount + QList<QWidget*>{box};
-    const QList<QWidget*> filtering = listAndCount + QList<QWidget*>{combo, search};
-    const QList<QWidget*> details = {list, control("namestr"), control("sexlbl"),
-                                     control("meanlbl"), control("Picture1")};
-    // Those parts of the window are painted in one pass, as Qt paints everything a handler
-    // made dirty at the next update.
-    auto repaint = [&window](const QList<QWidget*>& widgets) {
-        QRegion changed;
-        for (const QWidget* widget : widgets)
-            changed += QRect(widget->mapTo(&window, QPoint(0, 0)), widget->size());
-        window.repaint(changed);
-    };
+    bench::VirtualDisplay display;
+    QString platform = options.startupPlatform;
+    if (options.startup && platform != QStringLiteral("offscreen")) {
+        if (display.start())
+            platform = QStringLiteral("xcb");
+        else if (platform == QStringLiteral("xcb"))
+            qFatal("cannot start Xvfb");
+        else
+            platform = QStringLiteral("offscreen");
+    }
+    if (options.whatIfIndex)
+        return whatIfIndex(options, platform, display.name());
+    printMachine(platform + (display.name().isEmpty()
+                                 ? QString()
+                                 : QStringLiteral(" (Xvfb %1)").arg(display.name())));
+    {
+        Samples icon;
+        for (int run = 0; run < 5; ++run)
+            icon.add(timed([] { (void)look::windowIcon(); }));
+        std::printf("look::windowIcon() (start-up calls it twice): median %.2f ms per call\n",
+                    icon.median());
+    }
+    const int runs = options.runs;
+    const double keyBudget = options.quick ? 30 : 90;
+    std::printf("%d runs per operation (fewer where an operation's time budget of %.0f s runs "
+                "out, never fewer than 5)\n",
+                runs, keyBudget);
 
-    Figures key1, key2, key3, erase;
-    for (const QString& prefix : prefixes(names, runs)) {
-        key1.ms << timed([&] {
-            typeKey(box, prefix.left(1));
-            repaint(typing);
-        });
-        key2.ms << timed([&] {
-            typeKey(box, prefix.mid(1, 1));
-            repaint(typing);
-        });
-        key3.ms << timed([&] {
-            typeKey(box, prefix.mid(2, 1));
-            repaint(typing);
-        });
-        backspace(box);
-        backspace(box);
-        erase.ms << timed([&] {
-            backspace(box);
-            repaint(typing);
-        });
-        if (list->count() != NameCount)
-            qFatal("deleting the last letter listed %d names", list->count());
+    // vardel-mkdb: the starter dictionary from data/names.tsv, a fresh target each time.
+    if (options.mkdb) {
+        QTemporaryDir work;
+        Samples mkdb;
+        for (int run = 0; run < (options.quick ? 3 : 7); ++run) {
+            const double ms = bench::runTimed(QStringLiteral(VARDEL_MKDB),
+                                              {QStringLiteral(VARDEL_NAMES_TSV),
+                                               work.filePath(QStringLiteral("db%1.mdb").arg(run))});
+            if (ms < 0)
+                qFatal("vardel-mkdb failed");
+            mkdb.add(ms);
+        }
+        std::printf("\nvardel-mkdb data/names.tsv (%s): median %.1f ms, p95 %.1f ms (%zu runs, "
+                    "a fresh target each)\n",
+                    qPrintable(QFileInfo(QStringLiteral(VARDEL_NAMES_TSV)).fileName()),
+                    mkdb.median(), mkdb.p95(), mkdb.size());
     }
 
-    Figures filter;
-    for (int i = 0; i < runs; ++i) {
-        filter.ms << timed([&] {
-            combo->setCurrentIndex(i % 2);
-            Q_EMIT combo->activated(i % 2);
-            repaint(filtering);
-        });
+    std::vector<FileFigures> files;
+    for (const int size : options.sizes) {
+        const bench::NameSet names = bench::makeNames(size, std::max(runs, 40) + 2);
+        std::printf("\n%s names: %s, then compounds of two; one with a 1 MB meaning\n",
+                    qPrintable(thousands(size)), qPrintable(names.source));
+        for (const dbfile::Layout layout : options.layouts) {
+            FileFigures f;
+            f.size = size;
+            f.layout = layout;
+            QTemporaryDir dir;
+            f.createSeconds = makeFolder(dir, names, layout);
+            f.fileMiB =
+                static_cast<double>(QFileInfo(dir.filePath(QStringLiteral("db.mdb"))).size()) /
+                1048576.0;
+            std::printf("%s, %s layout: measuring...\n", qPrintable(thousands(size)),
+                        qPrintable(layoutName(layout)));
+            std::fflush(stdout);
+            if (options.keys)
+                measureKeystrokes(f, appFolderFor(dir), names.typedPrefixes, runs, keyBudget,
+                                  options);
+            // The meaning box does not depend on the layout: --quick clicks in the first only.
+            if (options.select && (!options.quick || layout == options.layouts.front()))
+                measureSelection(f, appFolderFor(dir), names.longLetters, std::min(runs, 15),
+                                 keyBudget / 3, files.empty());
+            if (options.startup)
+                measureStartups(f, appFolderFor(dir), platform, display.name(), std::min(runs, 20),
+                                keyBudget);
+            printFile(f);
+            files.push_back(std::move(f));
+        }
     }
-
-    Figures searchFigures;
-    for (const QString& prefix : prefixes(names, runs)) {
-        search->setText(prefix.left(2));
-        searchFigures.ms << timed([&] {
-            button->click();
-            repaint(listAndCount);
-        });
-    }
-
-    Figures select;
-    combo->setCurrentIndex(2);
-    Q_EMIT combo->activated(2);
-    QRandomGenerator random(5);
-    for (int i = 0; i < runs; ++i) {
-        const QModelIndex index = list->model()->index(random.bounded(list->count()));
-        list->scrollTo(index);
-        const QPoint at = list->visualRect(index).center();
-        select.ms << timed([&] {
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-            repaint(details);
-        });
-    }
-
-    // Adding names in the add window, then the refill of the list when it closes.
-    Figures add, refill;
-    auto* addAction = window.findChild<QAction*>(QStringLiteral("mnAddName"));
-    for (int opening = 0; opening < std::max(3, runs / 8); ++opening) {
-        QElapsedTimer closing;
-        QTimer::singleShot(0, [&] {
-            QWidget* dialog = QApplication::activeModalWidget();
-            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("txtName"));
-            auto* meaning = dialog->findChild<QPlainTextEdit*>(QStringLiteral("txtMean"));
-            auto* addButton = dialog->findChild<QPushButton*>(QStringLiteral("cmdAdd"));
-            for (int i = 0; i < 4; ++i) {
-                name->setText(QStringLiteral("نام تازه %1").arg(opening * 4 + i));
-                meaning->setPlainText(QStringLiteral("معنی تازه"));
-                add.ms << timed([&] {
-                    addButton->click();
-                    dialog->repaint();
-                });
-            }
-            closing.start();
-            dialog->findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click();
-        });
-        addAction->trigger();
-        repaint(filtering);
-        refill.ms << static_cast<double>(closing.nsecsElapsed()) / 1e6;
-    }
-
-    report("start-up to the first painted window", startup, "   goal: median <= 250 ms");
-    report("keystroke, prefix of 1 letter", key1, "   goal: median <= 2 ms");
-    report("keystroke, prefix of 2 letters", key2, "   goal: median <= 2 ms");
-    report("keystroke, prefix of 3 letters", key3, "   goal: median <= 2 ms");
-    report("deleting the last letter (32,767 names)", erase, "   goal: median <= 16 ms");
-    report("gender filter (about half the names)", filter);
-    report("search button, names and meanings", searchFigures);
-    report("selecting a name (details)", select);
-    report("adding a name (add button)", add);
-    report("list refill when the add window closes", refill);
-    std::printf("peak memory: %.1f MB   goal: <= 80 MB\n",
-                static_cast<double>(peakMemoryKiB()) / 1024.0);
+    printSideBySide(files);
+    printGoals(files);
     return 0;
 }

@@ -26,8 +26,9 @@ void write(sqlite::Database& db, const QList<Entry>& entries, Layout layout)
             : QStringList{QStringLiteral("CREATE TABLE vardel ("
                                          "id INTEGER PRIMARY KEY AUTOINCREMENT, "
                                          "p_name TEXT, means TEXT, gender TEXT)")};
-    for (const QString& statement : schema)
-        db.exec(statement.toUtf8().constData());
+    // The table first, its index after the rows: the index's pages then lie in order in the
+    // file, and a list read from it reads the file from front to back.
+    db.exec(schema.first().toUtf8().constData());
     db.exec("BEGIN");
     sqlite::Statement insert(db, u"INSERT INTO vardel (p_name, means, gender) VALUES (?, ?, ?)");
     for (const Entry& entry : entries) {
@@ -39,6 +40,8 @@ void write(sqlite::Database& db, const QList<Entry>& entries, Layout layout)
         insert.run();
         insert.reset();
     }
+    for (const QString& statement : schema.mid(1))
+        db.exec(statement.toUtf8().constData());
     db.exec("COMMIT");
 }
 

@@ -42,26 +42,30 @@ void setBackground(QWidget* widget, const QColor& colour)
 // one), so that a meaning of any length shows at once and the keys still reach all of it.
 QString meaningForDisplay(const QString& meaning, qsizetype longest = 1000)
 {
+    const QStringView text(meaning);
     QString shown;
-    shown.reserve(meaning.size() + meaning.size() / longest);
+    shown.reserve(text.size() + text.size() / longest);
     qsizetype start = 0;
-    while (start < meaning.size()) {
-        qsizetype lineEnd = meaning.indexOf(QLatin1Char('\n'), start);
-        if (lineEnd < 0)
-            lineEnd = meaning.size();
+    qsizetype lineEnd = -1;
+    while (start < text.size()) {
+        if (lineEnd < start) {
+            lineEnd = text.indexOf(u'\n', start);
+            if (lineEnd < 0)
+                lineEnd = text.size();
+        }
         qsizetype end = lineEnd;
         if (end - start > longest) {
             end = start + longest;
-            const qsizetype blank = meaning.lastIndexOf(QLatin1Char(' '), end - 1);
-            if (blank > start)
-                end = blank + 1;
+            const qsizetype blank = text.mid(start, longest).lastIndexOf(u' ');
+            if (blank > 0)
+                end = start + blank + 1;
             // Never between the two halves of a surrogate pair.
-            if (meaning.at(end - 1).isHighSurrogate())
+            if (text.at(end - 1).isHighSurrogate())
                 ++end;
         }
-        shown += QStringView(meaning).mid(start, end - start);
-        if (end < meaning.size())
-            shown += QLatin1Char('\n');
+        shown += text.mid(start, end - start);
+        if (end < text.size())
+            shown += u'\n';
         start = end == lineEnd ? end + 1 : end;
     }
     return shown;

@@ -70,6 +70,8 @@ void NameListBox::setCurrentRow(int row)
 void NameListBox::setNames(store::NameList names)
 {
     m_model->setNames(std::move(names));
+    // Laid out now, so that the list and its count are painted together.
+    executeDelayedItemsLayout();
     // A new list opens at its first entry.
     verticalScrollBar()->setValue(0);
 }

@@ -14,7 +14,8 @@ constexpr int busyTimeoutMs = 2000;
 
 Database::Database(const QString& path, Open how) : m_path(path)
 {
-    int flags = SQLITE_OPEN_READWRITE;
+    // Each connection serves one thread: SQLite's own locking of it is not needed.
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
     if (how == Open::CreateOrExisting)
         flags |= SQLITE_OPEN_CREATE;
     const int status = sqlite3_open_v2(path.toUtf8().constData(), &m_handle, flags, nullptr);
