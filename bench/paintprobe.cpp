@@ -65,10 +65,10 @@ __attribute__((constructor)) void start()
 
 // The hooks, each given the exported symbol of the Qt function it stands in for.
 extern "C" {
-__attribute__((visibility("default"))) void
-probeApplication(void* self, int* argc, char** argv,
-                 int flags) __asm__("_ZN12QApplicationC1ERiPPci"); // QApplication::QApplication(int&,
-                                                                   // char**, int)
+__attribute__((visibility("default"))) void probeApplication(
+    void* self, int* argc, char** argv,
+    int flags) __asm__("_ZN12QApplicationC1ERiPPci"); // QApplication::QApplication(int&,
+                                                      // char**, int)
 __attribute__((visibility("default"))) int
 probeExec() __asm__("_ZN12QApplication4execEv"); // static int QApplication::exec()
 __attribute__((visibility("default"))) void probeFlush(void* self, const void* region, void* window,
