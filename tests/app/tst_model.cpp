@@ -16,7 +16,6 @@
 #include <map>
 #include <numeric>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QRandomGenerator>
 
@@ -876,14 +875,6 @@ class ModelTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        // Temporary folders in memory where there is room: thousands of writes to db.mdb
-        // would each wait for the disk.
-        if (!qEnvironmentVariableIsSet("TMPDIR") && QFileInfo(u"/dev/shm"_s).isWritable())
-            qputenv("TMPDIR", "/dev/shm");
-    }
-
     void userAndAnotherProgram()
     {
         const quint64 seed = qEnvironmentVariableIsSet("VARDEL_MODEL_SEED")
