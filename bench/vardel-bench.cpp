@@ -300,7 +300,8 @@ public:
     double read(const store::Query& query, Rows& rows)
     {
         const QString& sql = m_keyed ? query.keyedSql : query.sql;
-        const QStringList& values = m_keyed ? query.keyedValues : query.values;
+        const QList<QStringList> runs =
+            m_keyed ? query.keyedRuns : QList<QStringList>{query.values};
         sqlite3_stmt*& statement = m_statements[sql];
         if (!statement) {
             const QByteArray utf8 = sql.toUtf8();
@@ -308,22 +309,27 @@ public:
                                    SQLITE_PREPARE_PERSISTENT, &statement, nullptr) != SQLITE_OK)
                 qFatal("floor: %s", sqlite3_errmsg(m_db));
         }
-        std::vector<QByteArray> bound;
-        for (const QString& value : values)
-            bound.push_back(value.toUtf8());
+        std::vector<std::vector<QByteArray>> bound;
+        for (const QStringList& values : runs) {
+            bound.emplace_back();
+            for (const QString& value : values)
+                bound.back().push_back(value.toUtf8());
+        }
         rows.clear();
         const qint64 start = monotonicNs();
-        for (size_t i = 0; i < bound.size(); ++i)
-            sqlite3_bind_text(statement, static_cast<int>(i + 1), bound[i].constData(),
-                              static_cast<int>(bound[i].size()), SQLITE_STATIC);
-        while (sqlite3_step(statement) == SQLITE_ROW) {
-            rows.ids.push_back(sqlite3_column_int64(statement, 0));
-            const auto* name = static_cast<const char*>(sqlite3_column_blob(statement, 1));
-            const auto length = static_cast<size_t>(sqlite3_column_bytes(statement, 1));
-            rows.names.emplace_back(rows.bytes.size(), length);
-            rows.bytes.append(name ? name : "", length);
+        for (const std::vector<QByteArray>& values : bound) {
+            for (size_t i = 0; i < values.size(); ++i)
+                sqlite3_bind_text(statement, static_cast<int>(i + 1), values[i].constData(),
+                                  static_cast<int>(values[i].size()), SQLITE_STATIC);
+            while (sqlite3_step(statement) == SQLITE_ROW) {
+                rows.ids.push_back(sqlite3_column_int64(statement, 0));
+                const auto* name = static_cast<const char*>(sqlite3_column_blob(statement, 1));
+                const auto length = static_cast<size_t>(sqlite3_column_bytes(statement, 1));
+                rows.names.emplace_back(rows.bytes.size(), length);
+                rows.bytes.append(name ? name : "", length);
+            }
+            sqlite3_reset(statement);
         }
-        sqlite3_reset(statement);
         const double ms = static_cast<double>(monotonicNs() - start) / 1e6;
         sqlite3_clear_bindings(statement);
         return ms;

@@ -109,12 +109,14 @@ NameList NameStore::fill(const Query& query) const
         throw Error(Error::Kind::SearchTooLong, m_path);
     const bool keyed = connection.hasOrderKeys();
     sqlite::Statement statement(connection, keyed ? query.keyedSql : query.sql);
-    bindAll(statement, keyed ? query.keyedValues : query.values);
-
     NameList names;
     names.reserve(m_largestCount, m_largestBytes);
-    while (statement.step())
-        names.append(statement.integer(0), statement.bytes(1));
+    for (const QStringList& values : keyed ? query.keyedRuns : QList<QStringList>{query.values}) {
+        bindAll(statement, values);
+        while (statement.step())
+            names.append(statement.integer(0), statement.bytes(1));
+        statement.reset();
+    }
     m_largestCount = std::max(m_largestCount, names.size());
     m_largestBytes = std::max(m_largestBytes, names.byteSize());
     return names;

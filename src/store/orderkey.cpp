@@ -66,6 +66,17 @@ bool isOtherScript(char32_t first)
     return (first >= 'a' && first <= 'z') || (first >= 0xC0 && first < 0x600);
 }
 
+// Texts with many alefs: one range from the first alef's آ to the end of its ا, wide enough
+// for every spelling, where the search condition decides each name.
+constexpr qsizetype MaxRanges = 27;
+
+Range wideAlefRange(const QString& folded)
+{
+    const qsizetype first = folded.indexOf(u'ا');
+    const QString head = folded.left(first);
+    return {of(head + QStringLiteral("آ")), of(head + QStringLiteral("ا")) + afterAll};
+}
+
 } // namespace
 
 QStringList schema()
@@ -117,29 +128,56 @@ QString of(const QString& text)
     return key;
 }
 
-Range prefixRange(const QString& folded)
+QList<Range> prefixRanges(const QString& folded)
 {
-    // Folding makes آ أ إ ٱ into ا, but the alphabet keeps آ, ا and the hamza forms apart.
-    // Those three stand side by side in key order, so a range up to the first alef reaches
-    // them all, together with the names of ء ؤ ئ, which the search condition then leaves out.
-    const qsizetype alef = folded.indexOf(QStringLiteral("ا"));
-    if (alef >= 0) {
-        const QString head = folded.left(alef);
-        return {of(head + QStringLiteral("آ")), of(head + QStringLiteral("ا")) + afterAll};
-    }
     const QString key = of(folded);
     if (key.isEmpty())
-        return {key, afterAll, true}; // every name
-    // ء ؤ ئ share one place in the alphabet but not in search.
-    const bool hamza = folded.contains(QStringLiteral("ء")) ||
-                       folded.contains(QStringLiteral("ؤ")) || folded.contains(QStringLiteral("ئ"));
-    if (hamza)
-        return {key, key + afterAll};
-    // Keys that go on with a character below the mark hold the name's own letters. Keys that
-    // go on with the mark mostly belong to the next letter (چ after ج), and those with a
-    // character above it (U+FFEF to U+FFFD, and every character beyond U+FFFF: UTF-8 orders
-    // them after the mark) are names of this prefix: the search condition tells those apart.
-    return {key, key + afterAll, false, key + after};
+        return {{key, afterAll, true}}; // every name
+    const QChar alef(u'ا');
+
+    // Folding makes آ أ إ ٱ into ا, but the alphabet keeps آ, ا (with ٱ) and the hamza forms
+    // apart. So each alef that was typed stands for three spellings, each with a narrow range
+    // of its own; an alef at the end needs two, as the range of ا reaches the hamza forms.
+    QStringList spellings{QString()};
+    for (qsizetype i = 0; i < folded.size(); ++i) {
+        QStringList forms{QString(folded[i])};
+        if (folded[i] == alef) {
+            forms = {QStringLiteral("آ"), QStringLiteral("ا")};
+            if (i + 1 < folded.size())
+                forms << QStringLiteral("أ");
+        }
+        if (spellings.size() * forms.size() > MaxRanges)
+            return {wideAlefRange(folded)};
+        QStringList longer;
+        for (const QString& spelling : std::as_const(spellings))
+            for (const QString& form : std::as_const(forms))
+                longer << spelling + form;
+        spellings = longer;
+    }
+
+    QList<Range> ranges;
+    for (const QString& spelling : std::as_const(spellings)) {
+        const QString low = of(spelling);
+        // Keys that go on with a character below the mark hold the name's own letters. Keys
+        // that go on with the mark mostly belong to the next letter (چ after ج), and those
+        // with a character above it (U+FFEF to U+FFFD, and every character beyond U+FFFF:
+        // UTF-8 orders them after the mark) are names of this prefix: the search condition
+        // tells those apart. Where a hamza form was spelt, ء ؤ ئ share its place but not its
+        // search, so the condition decides every name.
+        const bool hamza =
+            spelling.contains(QStringLiteral("ء")) || spelling.contains(QStringLiteral("ؤ")) ||
+            spelling.contains(QStringLiteral("ئ")) || spelling.contains(QStringLiteral("أ"));
+        ranges.append({low, low + afterAll, false, hamza ? QString() : low + after});
+    }
+    // In the order SQLite compares text (UTF-8 bytes), so that the rows of one range after
+    // another come in key order. Ranges must not overlap (one key the beginning of another,
+    // when the text itself holds the mark), or a name would be listed twice.
+    std::sort(ranges.begin(), ranges.end(),
+              [](const Range& a, const Range& b) { return a.low.toUtf8() < b.low.toUtf8(); });
+    for (qsizetype i = 1; i < ranges.size(); ++i)
+        if (ranges[i].low.startsWith(ranges[i - 1].low))
+            return {wideAlefRange(folded)};
+    return ranges;
 }
 
 } // namespace store::orderkey

@@ -19,9 +19,8 @@ QStringList schema();
 // The key of `text`, exactly as the generated column computes it.
 QString of(const QString& text);
 
-// The range [low, high) of order keys that holds every name whose folded text begins with
-// `folded` (already folded for search). The range holds more names than those: the search
-// condition must still decide, except for keys below `certainBelow` where that is given.
+// A range [low, high) of order keys. It may hold more names than those searched for: the
+// search condition must still decide, except for keys below `certainBelow` where that is given.
 struct Range
 {
     QString low;
@@ -30,6 +29,8 @@ struct Range
     bool everything = false;
     QString certainBelow = {};
 };
-Range prefixRange(const QString& folded);
+// Ranges that together hold every name whose folded text begins with `folded` (already folded
+// for search): apart from each other, in key order, at most a few dozen.
+QList<Range> prefixRanges(const QString& folded);
 
 } // namespace store::orderkey

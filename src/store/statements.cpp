@@ -20,23 +20,24 @@ QString foldedPattern(const QString& typed)
     return likePrefixPattern(persian::fold(typed));
 }
 
-// Names that begin with `typed`, for a table with order keys: a range of the index, narrowed
-// by the search condition where the range alone holds more.
+// Names that begin with `typed`, for a table with order keys: ranges of the index, one after
+// the other, narrowed by the search condition where a range alone holds more.
 void addKeyedNameFilter(Query& query, const QString& typed)
 {
-    const orderkey::Range range = orderkey::prefixRange(persian::fold(typed));
-    if (range.everything) {
+    const QList<orderkey::Range> ranges = orderkey::prefixRanges(persian::fold(typed));
+    if (ranges.size() == 1 && ranges.front().everything) {
         query.keyedSql = selectNames + orderByKey;
-    } else if (!range.certainBelow.isEmpty()) {
-        query.keyedSql =
-            selectNames +
-            QStringLiteral(" WHERE p_order >= ? AND p_order < ? AND (p_order < ? OR ") + nameLike +
-            QStringLiteral(")") + orderByKey;
-        query.keyedValues = {range.low, range.high, range.certainBelow, foldedPattern(typed)};
-    } else {
-        query.keyedSql = selectNames + QStringLiteral(" WHERE p_order >= ? AND p_order < ? AND ") +
-                         nameLike + orderByKey;
-        query.keyedValues = {range.low, range.high, foldedPattern(typed)};
+        query.keyedRuns = {{}};
+        return;
+    }
+    query.keyedSql = selectNames +
+                     QStringLiteral(" WHERE p_order >= ? AND p_order < ? AND (p_order < ? OR ") +
+                     nameLike + QStringLiteral(")") + orderByKey;
+    const QString pattern = foldedPattern(typed);
+    for (const orderkey::Range& range : ranges) {
+        // Without a certain part, the range's own beginning: no key in it is below that.
+        const QString& certainBelow = range.certainBelow.isEmpty() ? range.low : range.certainBelow;
+        query.keyedRuns.append({range.low, range.high, certainBelow, pattern});
     }
 }
 
@@ -62,7 +63,7 @@ Query genderQuery(GenderFilter filter)
         sql += QStringLiteral(" WHERE gender='m'");
     if (filter == GenderFilter::Female)
         sql += QStringLiteral(" WHERE gender='f'");
-    return {sql + orderByName, {}, sql + orderByKey, {}};
+    return {sql + orderByName, {}, sql + orderByKey, {{}}};
 }
 
 Query searchQuery(SearchIn where, const QString& text)
@@ -88,7 +89,7 @@ Query searchQuery(SearchIn where, const QString& text)
     }
     if (query.keyedSql.isEmpty()) {
         query.keyedSql = query.sql + orderByKey;
-        query.keyedValues = query.values;
+        query.keyedRuns = {query.values};
     }
     query.sql += orderByName;
     return query;

@@ -14,9 +14,10 @@ struct Query
     // For any table with the four columns: sorted by the Persian collation.
     QString sql;
     QStringList values;
-    // For a table that keeps order keys (see orderkey.h): read in order from their index.
+    // For a table that keeps order keys (see orderkey.h): read in order from their index, once
+    // for each list of values; the rows of one run follow those of the run before.
     QString keyedSql;
-    QStringList keyedValues;
+    QList<QStringList> keyedRuns;
     // The size in bytes of the longest LIKE pattern among the values.
     qsizetype patternBytes = 0;
 };

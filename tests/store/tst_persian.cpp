@@ -343,16 +343,22 @@ void PersianTest::keyedSearchFindsWhatPlainSearchFinds()
           QStringLiteral("ali"), QStringLiteral("علي"), QStringLiteral("مه‌سا"),
           // Characters after the first letter that UTF-8 orders above the order key's mark.
           QStringLiteral("ب𐎠راو"), QStringLiteral("ک😀يازاد"), QStringLiteral("ج\uFFEFا"),
-          QStringLiteral("ج\uFFEEب"), QStringLiteral("سا😀")})
+          QStringLiteral("ج\uFFEEب"), QStringLiteral("سا😀"),
+          // Every form of alef, in the middle of names too.
+          QStringLiteral("إرا"), QStringLiteral("ٱرا"), QStringLiteral("اأا"),
+          QStringLiteral("آآآا"), QStringLiteral("ا\uFFEEب"), QStringLiteral("اءا"),
+          QStringLiteral("سإا")})
         list.append({odd, odd, QStringLiteral("f")});
     AppFolder keyed(list, dbfile::Layout::OrderKeys);
     AppFolder plain(list, dbfile::Layout::Plain);
-    QStringList typed = {QStringLiteral("ب"),   QStringLiteral("ک"),   QStringLiteral("ج"),
-                         QStringLiteral("ا"),   QStringLiteral("آ"),   QStringLiteral("أ"),
-                         QStringLiteral("سا"),  QStringLiteral("سار"), QStringLiteral("سآ"),
-                         QStringLiteral("a"),   QStringLiteral("AL"),  QStringLiteral("علی"),
-                         QStringLiteral("مهس"), QStringLiteral("ئ"),   QString(),
-                         QStringLiteral("%")};
+    QStringList typed = {QStringLiteral("ب"),       QStringLiteral("ک"),   QStringLiteral("ج"),
+                         QStringLiteral("ا"),       QStringLiteral("آ"),   QStringLiteral("أ"),
+                         QStringLiteral("سا"),      QStringLiteral("سار"), QStringLiteral("سآ"),
+                         QStringLiteral("a"),       QStringLiteral("AL"),  QStringLiteral("علی"),
+                         QStringLiteral("مهس"),     QStringLiteral("ئ"),   QString(),
+                         QStringLiteral("%"),       QStringLiteral("ار"),  QStringLiteral("آرا"),
+                         QStringLiteral("اا"),      QStringLiteral("ساا"), QStringLiteral("اااا"),
+                         QStringLiteral("ا\uFFEE"), QStringLiteral("اء")};
     QRandomGenerator random(3);
     for (int i = 0; i < 60; ++i) {
         const QString& name = list[random.bounded(list.size())].name;
