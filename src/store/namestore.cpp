@@ -49,19 +49,47 @@ Gender genderOf(const QString& code)
 // The same name in both: its stored bytes, where a NULL name counts as empty.
 const QString sameStoredName = QStringLiteral("coalesce(CAST(p_name AS BLOB), x'') = ?");
 
+// The schema as SQLite keeps it in the file: every table, index and trigger with its SQL.
+QByteArray schemaOf(sqlite::Database& db)
+{
+    sqlite::Statement rows(db, u"SELECT type, name, tbl_name, sql FROM sqlite_schema");
+    QByteArray schema;
+    while (rows.step())
+        for (int column = 0; column < 4; ++column)
+            schema.append(rows.bytes(column)).append('\0');
+    return schema;
+}
+
 // db.mdb, opened for one operation: Persian order and folding registered on the connection,
 // and the table checked.
 class Connection : public sqlite::Database
 {
 public:
-    explicit Connection(const QString& path) : Database(path, Open::Existing)
+    // `checked` is the table that passed last; the check is done again only for another schema.
+    Connection(const QString& path, CheckedTable& checked) : Database(path, Open::Existing)
     {
         // Persian order and folding live in the connection, never in the file.
         if (!persian::registerOn(handle()))
             fail();
-        // The table must have its name columns and an id that is SQLite's rowid (INTEGER
-        // PRIMARY KEY, without DESC, in a table with rowids): only then does every added row
-        // get its own id.
+        // What the check finds follows from the schema alone.
+        const QByteArray schema = schemaOf(*this);
+        if (schema.isEmpty() || schema != checked.schema) {
+            checkTable(path);
+            // Kept only when no other program changed the schema during the check.
+            checked =
+                schemaOf(*this) == schema ? CheckedTable{schema, m_hasOrderKeys} : CheckedTable{};
+        }
+        m_hasOrderKeys = checked.hasOrderKeys;
+    }
+
+    // Whether the file keeps order keys (see orderkey.h).
+    bool hasOrderKeys() const { return m_hasOrderKeys; }
+
+private:
+    // The table must have its name columns and an id that is SQLite's rowid (INTEGER PRIMARY
+    // KEY, without DESC, in a table with rowids): only then does every added row get its own id.
+    void checkTable(const QString& path)
+    {
         sqlite::Statement table(
             *this, u"SELECT "
                    "(SELECT count(*) FROM pragma_table_info('vardel') WHERE pk > 0),"
@@ -79,10 +107,6 @@ public:
         m_hasOrderKeys = table.integer(4) == 1;
     }
 
-    // Whether the file keeps order keys (see orderkey.h).
-    bool hasOrderKeys() const { return m_hasOrderKeys; }
-
-private:
     bool m_hasOrderKeys = false;
 };
 
@@ -98,12 +122,12 @@ NameStore::NameStore(QString databasePath) : m_path(std::move(databasePath)) {}
 
 void NameStore::check() const
 {
-    Connection connection(m_path);
+    Connection connection(m_path, m_checked);
 }
 
 NameList NameStore::fill(const Query& query) const
 {
-    Connection connection(m_path);
+    Connection connection(m_path, m_checked);
     if (query.patternBytes >
         sqlite3_limit(connection.handle(), SQLITE_LIMIT_LIKE_PATTERN_LENGTH, -1))
         throw Error(Error::Kind::SearchTooLong, m_path);
@@ -139,7 +163,7 @@ NameList NameStore::namesBeginningWith(const QString& text) const
 
 std::optional<NameRecord> NameStore::find(NameId id, QByteArrayView storedName) const
 {
-    Connection connection(m_path);
+    Connection connection(m_path, m_checked);
     sqlite::Statement row(
         connection, QStringLiteral("SELECT p_name, means, gender FROM vardel WHERE id = ? AND ") +
                         sameStoredName);
@@ -158,7 +182,7 @@ std::optional<NameRecord> NameStore::find(NameId id, QByteArrayView storedName) 
 NameId NameStore::add(const QString& name, const QString& meaning,
                       std::optional<Gender> gender) const
 {
-    Connection connection(m_path);
+    Connection connection(m_path, m_checked);
     sqlite::Statement insert(connection,
                              gender ? u"INSERT INTO vardel (p_name, means, gender) VALUES (?, ?, ?)"
                                     : u"INSERT INTO vardel (p_name, means) VALUES (?, ?)");
@@ -190,7 +214,7 @@ void NameStore::update(const NameRecord& loaded, const NameChange& change) const
         columns << QStringLiteral("gender = ?");
         values << genderCode(*change.gender);
     }
-    Connection connection(m_path);
+    Connection connection(m_path, m_checked);
     const QString sql = columns.isEmpty() ? QStringLiteral("SELECT 1 FROM vardel") + stillAsRead
                                           : QStringLiteral("UPDATE vardel SET ") +
                                                 columns.join(QStringLiteral(", ")) + stillAsRead;
@@ -208,7 +232,7 @@ void NameStore::update(const NameRecord& loaded, const NameChange& change) const
 
 void NameStore::remove(NameId id, QByteArrayView storedName) const
 {
-    Connection connection(m_path);
+    Connection connection(m_path, m_checked);
     sqlite::Statement statement(connection, QStringLiteral("DELETE FROM vardel WHERE id = ? AND ") +
                                                 sameStoredName);
     statement.bind(1, id).bindBlob(2, storedName);

@@ -55,9 +55,18 @@ struct NameChange
     std::optional<Gender> gender; // Male or Female
 };
 
+// What a NameStore remembers of the last table that passed its check: the file's schema, and
+// whether the table keeps order keys.
+struct CheckedTable
+{
+    QByteArray schema;
+    bool hasOrderKeys = false;
+};
+
 // The names in db.mdb. Every operation opens the file, does its work in one statement and
 // closes the file again, so a file that another program replaces or removes is seen at the
-// next operation. Failures throw store::Error.
+// next operation. The table is checked at each opening; the check is done again only when the
+// file's schema differs from the one that passed last. Failures throw store::Error.
 //
 // Lists come out in Persian alphabetical order. Searches match the beginning of a name or
 // meaning, the typed and the stored text folded alike (persian::fold). A NULL name or meaning
@@ -92,6 +101,7 @@ private:
     NameList fill(const Query& query) const;
 
     QString m_path;
+    mutable CheckedTable m_checked;
     // The largest list so far: the next one reserves room for as many.
     mutable qsizetype m_largestCount = 0;
     mutable qsizetype m_largestBytes = 0;

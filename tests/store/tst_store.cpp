@@ -416,8 +416,11 @@ void StoreTest::tableWithoutAutoNumberedId()
     QFETCH(QString, columns);
     QFETCH(bool, usable);
     AppFolder folder;
-    makeTable(folder, columns);
+    // The store has passed the table of a file with order keys before another program
+    // changes it.
     const NameStore db(folder.dbPath());
+    QCOMPARE(db.list(GenderFilter::All).size(), 0);
+    makeTable(folder, columns);
     QString file;
     QCOMPARE(errorKind([&] { db.check(); }, &file),
              usable ? std::nullopt : std::optional(Error::Kind::TableUnusable));
