@@ -6,28 +6,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 docs=$PWD/docs
-work=$(mktemp -d)
-xvfb_pid='' app_pid=''
-cleanup() {
-    set +e
-    [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null
-    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source scripts/xserver.sh
 
 app=$work/app
 mkdir "$app"
 cp "$build/bin/vardel" assets/man.jpg assets/Female.jpg "$app/"
 "$build/tools/vardel-mkdb" data/names.tsv "$app/db.mdb" >/dev/null
 
-mkfifo "$work/displayfd"
-Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1024x768x24 3>"$work/displayfd" \
-    >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-read -r -t 30 display <"$work/displayfd"
-export DISPLAY=":$display"
+start_xvfb 1024x768 30
 mkdir -m 700 "$work/runtime"
 env -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime" \
     "$app/vardel" >"$work/app.log" 2>&1 &

@@ -12,27 +12,10 @@ set -euo pipefail
 zip=$1 keys=$2 screenshot=$3
 limit=120 # seconds allowed for each wait; only a hang reaches it
 
-work=$(mktemp -d)
-xvfb_pid='' app_pid=''
-cleanup() {
-    set +e
-    if [[ -n $app_pid ]]; then
-        kill -KILL "$app_pid" 2>/dev/null
-        wait "$app_pid" 2>/dev/null
-    fi
-    # The prefix's own server, and with it any program still running in the prefix.
+source "$(dirname "$0")/../../scripts/xserver.sh"
+# The prefix's own server, and with it any program still running in the prefix.
+before_x_ends() {
     [[ -d $work/prefix ]] && WINEPREFIX=$work/prefix wineserver -k 2>/dev/null
-    if [[ -n $xvfb_pid ]]; then
-        kill "$xvfb_pid" 2>/dev/null
-        wait "$xvfb_pid" 2>/dev/null
-    fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    [[ -s $work/app.log ]] && { echo "--- program output:" >&2; cat "$work/app.log" >&2; }
-    exit 1
 }
 step() { echo "[$(date +%T)] $*"; }
 
@@ -52,13 +35,7 @@ before=$(sqlite3 "$db" 'SELECT count(*) FROM vardel')
 [[ $before == "$starter" ]] || fail "db.mdb holds $before names, the starter list $starter"
 
 # --- an X server and a fresh Wine prefix ------------------------------------------------------
-mkfifo "$work/displayfd"
-# -noreset: Qt's windows platform under Wine spins when the server resets after it.
-Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1280x1024x24 3>"$work/displayfd" \
-    >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-read -r -t "$limit" display <"$work/displayfd" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$display"
+start_xvfb 1280x1024 "$limit"
 step "Xvfb on $DISPLAY"
 
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="

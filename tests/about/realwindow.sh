@@ -8,26 +8,7 @@ set -euo pipefail
 vardel=$1 mkdb=$2 names=$3 assets=$4 screenshot=$5
 limit=60 # seconds allowed for each wait; only a hang reaches it
 
-work=$(mktemp -d)
-xvfb_pid='' app_pid=''
-cleanup() {
-    set +e
-    if [[ -n $app_pid ]]; then
-        kill -KILL "$app_pid" 2>/dev/null
-        wait "$app_pid" 2>/dev/null
-    fi
-    if [[ -n $xvfb_pid ]]; then
-        kill "$xvfb_pid" 2>/dev/null
-        wait "$xvfb_pid" 2>/dev/null
-    fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    [[ -s $work/app.log ]] && { echo "--- program output:" >&2; cat "$work/app.log" >&2; }
-    exit 1
-}
+source "$(dirname "$0")/../../scripts/xserver.sh"
 
 # The application folder.
 app=$work/app
@@ -36,13 +17,7 @@ cp "$vardel" "$app/vardel"
 cp "$assets/man.jpg" "$assets/Female.jpg" "$app/"
 "$mkdb" "$names" "$app/db.mdb" >/dev/null
 
-# An X server on the first free display; it writes the display's number to the pipe.
-mkfifo "$work/displayfd"
-Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1024x768x24 3>"$work/displayfd" \
-    >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-read -r -t "$limit" display <"$work/displayfd" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$display"
+start_xvfb 1024x768 "$limit"
 echo "Xvfb on $DISPLAY"
 
 mkdir -m 700 "$work/runtime"

@@ -1,0 +1,44 @@
+# An X server of a script's own, for the scripts that run the program on a real display.
+# Source it from bash; it makes a temporary folder `work` and sets an exit trap that ends the
+# program (`app_pid`, once the script sets it), runs the function `before_x_ends` when the
+# script defines one, ends the X server and removes `work`.
+#   start_xvfb WIDTHxHEIGHT SECONDS   starts Xvfb on the first free display, exports DISPLAY
+#   fail MESSAGE                      prints MESSAGE and the program's output, exits 1
+
+work=$(mktemp -d)
+xvfb_pid='' app_pid=''
+
+x_cleanup() {
+    set +e
+    if [[ -n $app_pid ]]; then
+        kill -KILL "$app_pid" 2>/dev/null
+        wait "$app_pid" 2>/dev/null
+    fi
+    declare -F before_x_ends >/dev/null && before_x_ends
+    if [[ -n $xvfb_pid ]]; then
+        kill "$xvfb_pid" 2>/dev/null
+        wait "$xvfb_pid" 2>/dev/null
+    fi
+    rm -rf "$work"
+}
+trap x_cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    [[ -s $work/app.log ]] && { echo "--- program output:" >&2; cat "$work/app.log" >&2; }
+    exit 1
+}
+
+start_xvfb() {
+    local size=$1 limit=$2 display
+    mkfifo "$work/displayfd"
+    # The server writes its display's number to the pipe. -noreset: keyboard layouts set with
+    # setxkbmap stay, and Qt's windows platform under Wine does not spin when the last client
+    # leaves.
+    Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 "${size}x24" 3>"$work/displayfd" \
+        >"$work/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    read -r -t "$limit" display <"$work/displayfd" ||
+        fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+    export DISPLAY=":$display"
+}
