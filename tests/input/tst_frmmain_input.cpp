@@ -2,14 +2,12 @@
 // in txtName, focus into txtSearch, focus leaving those fields, and closing it.
 #include "fakekeyboard.h"
 #include "mainwindowfixture.h"
+#include "switchrows.h"
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QListView>
 #include <QTest>
-
-using Layout = std::optional<QByteArray>;
-Q_DECLARE_METATYPE(Layout)
 
 class tst_FrmMainInput : public QObject
 {

@@ -1,6 +1,7 @@
 // Module1 against the fake keyboard: which layouts make each switch send the hot key.
 #include "fakekeyboard.h"
 #include "input/module1.h"
+#include "switchrows.h"
 
 #include <QTest>
 
@@ -14,28 +15,9 @@ private Q_SLOTS:
     void followsChangesMadeByHand();
 };
 
-using Layout = std::optional<QByteArray>;
-Q_DECLARE_METATYPE(Layout)
-
 void tst_Module1::switches_data()
 {
-    QTest::addColumn<Layout>("layout");
-    QTest::addColumn<int>("toPersian"); // hot keys sent by SwitchToPersianLayout
-    QTest::addColumn<int>("toEnglish"); // hot keys sent by SwitchToEnglishLayout
-
-    QTest::newRow("US English") << Layout("00000409") << 1 << 0;
-    QTest::newRow("Persian") << Layout("00000429") << 0 << 1;
-    QTest::newRow("French") << Layout("0000040C") << 0 << 0;
-    QTest::newRow("US Dvorak") << Layout("00010409") << 0 << 0;
-    QTest::newRow("Persian standard") << Layout("00050429") << 0 << 0;
-    QTest::newRow("US English as an IME") << Layout("E0010409") << 0 << 0;
-    QTest::newRow("unknown layout") << Layout("FFFFFFFF") << 0 << 0;
-    QTest::newRow("409 without leading zeros") << Layout("409") << 1 << 0;
-    // The number ends at the first letter: these read as 409 and 429.
-    QTest::newRow("hex letter after 409") << Layout("00409ABC") << 1 << 0;
-    QTest::newRow("hex letter after 429") << Layout("0000429A") << 0 << 1;
-    QTest::newRow("digit after 429") << Layout("00004290") << 0 << 0;
-    QTest::newRow("read fails") << Layout() << 0 << 0;
+    addSwitchRows();
 }
 
 void tst_Module1::switches()
