@@ -73,13 +73,13 @@ public:
             fail();
         // What the check finds follows from the schema alone.
         const QByteArray schema = schemaOf(*this);
-        if (schema.isEmpty() || schema != checked.schema) {
-            checkTable(path);
-            // Kept only when no other program changed the schema during the check.
-            checked =
-                schemaOf(*this) == schema ? CheckedTable{schema, m_hasOrderKeys} : CheckedTable{};
+        if (!schema.isEmpty() && schema == checked.schema) {
+            m_hasOrderKeys = checked.hasOrderKeys;
+            return;
         }
-        m_hasOrderKeys = checked.hasOrderKeys;
+        checkTable(path);
+        // Kept only when no other program changed the schema during the check.
+        checked = schemaOf(*this) == schema ? CheckedTable{schema, m_hasOrderKeys} : CheckedTable{};
     }
 
     // Whether the file keeps order keys (see orderkey.h).

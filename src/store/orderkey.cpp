@@ -162,12 +162,11 @@ QList<Range> prefixRanges(const QString& folded)
         // that go on with the mark mostly belong to the next letter (چ after ج), and those
         // with a character above it (U+FFEF to U+FFFD, and every character beyond U+FFFF:
         // UTF-8 orders them after the mark) are names of this prefix: the search condition
-        // tells those apart. Where a hamza form was spelt, ء ؤ ئ share its place but not its
-        // search, so the condition decides every name.
-        const bool hamza =
-            spelling.contains(QStringLiteral("ء")) || spelling.contains(QStringLiteral("ؤ")) ||
-            spelling.contains(QStringLiteral("ئ")) || spelling.contains(QStringLiteral("أ"));
-        ranges.append({low, low + afterAll, false, hamza ? QString() : low + after});
+        // tells those apart. A key that holds the mark itself is shared by letters that search
+        // tells apart (ء ؤ ئ أ, or a name that holds the mark as a character), so there the
+        // condition decides every name.
+        const bool shared = low.contains(after);
+        ranges.append({low, low + afterAll, false, shared ? QString() : low + after});
     }
     // In the order SQLite compares text (UTF-8 bytes), so that the rows of one range after
     // another come in key order. Ranges must not overlap (one key the beginning of another,
