@@ -3,6 +3,9 @@
 # program (`app_pid`, once the script sets it), runs the function `before_x_ends` when the
 # script defines one, ends the X server and removes `work`.
 #   start_xvfb WIDTHxHEIGHT SECONDS   starts Xvfb on the first free display, exports DISPLAY
+#   wait_until_drawn WINDOW SECONDS   waits until the window shows more than its background;
+#                                     sets `area` (its geometry) and `colours`, leaves the
+#                                     screen in $work/screen.png
 #   fail MESSAGE                      prints MESSAGE and the program's output, exits 1
 
 work=$(mktemp -d)
@@ -41,4 +44,19 @@ start_xvfb() {
     read -r -t "$limit" display <"$work/displayfd" ||
         fail "Xvfb did not start: $(cat "$work/xvfb.log")"
     export DISPLAY=":$display"
+}
+
+wait_until_drawn() {
+    local window=$1 limit=$2 WINDOW WIDTH HEIGHT X Y SCREEN
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    area="${WIDTH}x${HEIGHT}+${X}+${Y}"
+    colours=0
+    # Anti-aliased Persian text and the pictures give a drawn window's area many colours.
+    for _ in $(seq 1 "$limit"); do
+        import -window root "$work/screen.png"
+        colours=$(convert "$work/screen.png" -crop "$area" +repage -format '%k' info:)
+        ((colours > 64)) && return 0
+        sleep 1
+    done
+    fail "the window was not drawn ($colours colours)"
 }

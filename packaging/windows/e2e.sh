@@ -58,18 +58,8 @@ window=$(timeout "$limit" xdotool search --sync --onlyvisible --name '^Vardel$' 
 [[ -n $window ]] || fail "no window titled Vardel appeared"
 kill -0 "$app_pid" 2>/dev/null || fail "the program ended on its own"
 
-# The screenshot, once the window shows more than its background: anti-aliased Persian text
-# and the pictures give its area many colours.
-eval "$(xdotool getwindowgeometry --shell "$window")"
-area="${WIDTH}x${HEIGHT}+${X}+${Y}"
-drawn=0 colours=0
-for _ in $(seq 1 "$limit"); do
-    import -window root "$work/screen.png"
-    colours=$(convert "$work/screen.png" -crop "$area" +repage -format '%k' info:)
-    ((colours > 64)) && { drawn=1; break; }
-    sleep 1
-done
-((drawn)) || fail "the window was not drawn ($colours colours)"
+# The screenshot, once the window is drawn.
+wait_until_drawn "$window" "$limit"
 # A moment more for the list and the details panel to settle before the picture is kept.
 sleep 2
 import -window root "$work/screen.png"

@@ -41,18 +41,8 @@ for size in 16 32; do
     grep -qF "Icon ($size x $size)" <<<"$icons" || fail "the window has no $size x $size icon"
 done
 
-# The screenshot, once the window shows something beyond its background: its client area must
-# have many colours (anti-aliased text and pictures) before it counts as drawn.
-eval "$(xdotool getwindowgeometry --shell "$window")"
-area="${WIDTH}x${HEIGHT}+${X}+${Y}"
-drawn=0
-for _ in $(seq 1 "$limit"); do
-    import -window root "$work/screen.png"
-    colours=$(convert "$work/screen.png" -crop "$area" +repage -format '%k' info:)
-    ((colours > 64)) && { drawn=1; break; }
-    sleep 1
-done
-((drawn)) || fail "the window was not drawn ($colours colours)"
+# The screenshot, once the window is drawn.
+wait_until_drawn "$window" "$limit"
 cp "$work/screen.png" "$screenshot"
 convert "$work/screen.png" -crop "$area" +repage "${screenshot%.png}-window.png"
 echo "screenshot: $screenshot (window $area)"
