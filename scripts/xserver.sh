@@ -6,6 +6,8 @@
 #   wait_until_drawn WINDOW SECONDS   waits until the window shows more than its background;
 #                                     sets `area` (its geometry) and `colours`, leaves the
 #                                     screen in $work/screen.png
+#   wait_for_exit SECONDS             waits for the program (app_pid) to end, fails unless it
+#                                     ends in time with status 0
 #   fail MESSAGE                      prints MESSAGE and the program's output, exits 1
 
 work=$(mktemp -d)
@@ -59,4 +61,12 @@ wait_until_drawn() {
         sleep 1
     done
     fail "the window was not drawn ($colours colours)"
+}
+
+wait_for_exit() {
+    local limit=$1 status=0
+    timeout "$limit" tail --pid="$app_pid" -f /dev/null || fail "the program did not end after Ctrl+X"
+    wait "$app_pid" || status=$?
+    app_pid=''
+    [[ $status -eq 0 ]] || fail "the program ended with status $status"
 }

@@ -51,9 +51,5 @@ echo "screenshot: $screenshot (window $area)"
 xdotool windowfocus --sync "$window"
 # The press alone: the program ends on it, before a release could reach its window.
 xdotool keydown --window "$window" ctrl+x
-timeout "$limit" tail --pid="$app_pid" -f /dev/null || fail "the program did not end after Ctrl+X"
-status=0
-wait "$app_pid" || status=$?
-app_pid=''
-[[ $status -eq 0 ]] || fail "the program ended with status $status"
+wait_for_exit "$limit"
 echo "the program ended with status 0"
