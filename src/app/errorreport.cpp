@@ -29,6 +29,13 @@ QString describe(store::Error::Kind kind)
         return QStringLiteral("دیسک پر است و فایل %1 جای بیشتری ندارد.");
     case Kind::RowGone:
         return editing::messages::nameIsGone();
+    case Kind::RowChanged:
+        return QStringLiteral("برنامه‌ی دیگری این نام را پس از خواندن آن تغییر داده است؛ چیزی "
+                              "نوشته نشد.");
+    case Kind::PathTooLong:
+        return QStringLiteral("مسیر پوشه‌ی برنامه برای پایگاه داده بیش از اندازه بلند است: مسیر "
+                              "کامل فایل %1 باید حداکثر %3 باشد و اکنون %2 است. برنامه را به "
+                              "پوشه‌ای با مسیر کوتاه‌تر ببرید.");
     case Kind::SearchTooLong:
         return QStringLiteral("متن جستجو بیش از اندازه بلند است؛ متن کوتاه‌تری بنویسید.");
     case Kind::Other:
@@ -38,6 +45,13 @@ QString describe(store::Error::Kind kind)
 }
 // clang-format on
 
+// A path's length in the unit its limit counts.
+QString pathLength(qsizetype length, bool inCharacters)
+{
+    return inCharacters ? QStringLiteral("%1 نویسه").arg(length)
+                        : QStringLiteral("%1 بایت (هر حرف فارسی دو بایت است)").arg(length);
+}
+
 } // namespace
 
 QString ErrorReport::text(const store::Error& error)
@@ -45,6 +59,9 @@ QString ErrorReport::text(const store::Error& error)
     QString text = describe(error.kind());
     if (text.contains(QStringLiteral("%1")))
         text = text.arg(error.file());
+    if (error.kind() == store::Error::Kind::PathTooLong)
+        return text.arg(pathLength(error.pathLength(), error.pathInCharacters()),
+                        pathLength(error.pathLimit(), error.pathInCharacters()));
     if (!error.details().isEmpty())
         text += QStringLiteral("\n\n(SQLite %1: %2)").arg(error.sqliteCode()).arg(error.details());
     return text;

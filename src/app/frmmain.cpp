@@ -368,7 +368,7 @@ void frmMain::showDetails()
         clearDetails();
         return;
     }
-    m_shownId = row->id;
+    m_shown = row;
     shownName->setText(nameList->textAt(nameList->currentRow()));
     shownMeaning->setPlainText(meaningForDisplay(row->meaning));
     switch (row->gender) {
@@ -395,7 +395,7 @@ void frmMain::showGender(const QString& picture, const QString& word)
 
 void frmMain::clearDetails()
 {
-    m_shownId.reset();
+    m_shown.reset();
     shownName->clear();
     shownMeaning->clear();
     shownGender->clear();

@@ -62,11 +62,14 @@ private:
     // Empties the details panel: name, meaning, gender word and picture.
     void clearDetails();
     void showGender(const QString& picture, const QString& word);
+    // After a delete that found the entry's row changed by another program: the entry and the
+    // details panel show the row as it is now. False when the row has gone meanwhile.
+    bool showChangedRow(int row);
 
     QString m_appFolder;
     std::unique_ptr<store::NameStore> m_store;
-    // The id of the row the details panel shows, if any.
-    std::optional<store::NameId> m_shownId;
+    // The row the details panel shows, as it read it, if any.
+    std::optional<store::NameRecord> m_shown;
 
     QLineEdit* nameFilter;
     NameListBox* nameList;

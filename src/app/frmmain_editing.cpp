@@ -41,11 +41,12 @@ void frmMain::editCommand()
     if (!window.load() || window.exec() != QDialog::Accepted)
         return;
 
-    // The entry shows the new name where it stood, still selected.
-    const std::optional<store::NameId> id = window.savedId();
-    if (row < nameList->count() && nameList->idAt(row) == id)
-        nameList->model()->rename(row, window.savedName());
-    if (m_shownId == id)
+    // The entry shows the new name where it stood, still selected, and holds the name as it
+    // is now stored.
+    const store::NameRecord& saved = *window.saved();
+    if (row < nameList->count() && nameList->idAt(row) == saved.id)
+        nameList->model()->rename(row, saved.storedName);
+    if (m_shown && m_shown->id == saved.id)
         showDetails();
 }
 
@@ -60,14 +61,33 @@ void frmMain::deleteCommand()
     }
     const int row = nameList->currentRow();
     ErrorReport::guarded(this, [&] {
-        // A row that another program removed or changed is left alone, and leaves the list
-        // all the same.
-        if (!editing::deleteName(*m_store, *selected))
+        switch (editing::deleteName(*m_store, *selected, m_shown)) {
+        case editing::DeleteResult::Changed:
+            // Nothing was removed: the entry stays and shows the row as it is now, unless the
+            // row has gone in the meantime too.
+            MessageBox::information(this, editing::messages::nameChangedNotDeleted());
+            if (showChangedRow(row))
+                return;
+            break;
+        case editing::DeleteResult::Gone:
             MessageBox::information(this, editing::messages::nameIsGone());
+            break;
+        case editing::DeleteResult::Deleted:
+            break;
+        }
         nameList->model()->remove(row);
         nameList->setCurrentRow(-1);
         showCount();
-        if (m_shownId == selected->id)
+        if (m_shown && m_shown->id == selected->id)
             clearDetails();
     });
+}
+
+bool frmMain::showChangedRow(int row)
+{
+    if (!m_store->find(nameList->idAt(row), nameList->storedNameAt(row)))
+        return false;
+    nameList->setCurrentRow(row);
+    showDetails();
+    return true;
 }

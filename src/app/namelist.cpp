@@ -27,9 +27,9 @@ void NameListModel::setNames(store::NameList names)
     endResetModel();
 }
 
-void NameListModel::rename(int row, const QString& name)
+void NameListModel::rename(int row, QByteArrayView storedName)
 {
-    m_names.rename(row, name.toUtf8());
+    m_names.rename(row, storedName);
     const QModelIndex changed = index(row);
     Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole});
 }

@@ -18,8 +18,8 @@ public:
 
     const store::NameList& names() const { return m_names; }
     void setNames(store::NameList names);
-    // The entry at `row` shows `name`, its row's name after an edit.
-    void rename(int row, const QString& name);
+    // The entry at `row` now holds `storedName`, its row's name as stored after a change.
+    void rename(int row, QByteArrayView storedName);
     void remove(int row);
 
 private:

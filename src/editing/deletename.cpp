@@ -4,16 +4,25 @@
 
 namespace editing {
 
-bool deleteName(const store::NameStore& names, const store::ListedName& entry)
+DeleteResult deleteName(const store::NameStore& names, const store::ListedName& entry,
+                        const std::optional<store::NameRecord>& shown)
 {
+    const bool shownIsEntry =
+        shown && shown->id == entry.id && shown->storedName == entry.storedName;
+    const std::optional<store::NameRecord> read =
+        shownIsEntry ? shown : names.find(entry.id, entry.storedName);
+    if (!read)
+        return DeleteResult::Gone;
     try {
-        names.remove(entry.id, entry.storedName);
+        names.remove(*read);
     } catch (const store::Error& error) {
+        if (error.kind() == store::Error::Kind::RowChanged)
+            return DeleteResult::Changed;
         if (error.kind() == store::Error::Kind::RowGone)
-            return false;
+            return DeleteResult::Gone;
         throw;
     }
-    return true;
+    return DeleteResult::Deleted;
 }
 
 } // namespace editing

@@ -33,8 +33,7 @@ void frmAddName::add()
         return;
     }
     try {
-        m_names.add(nameBox->text(), meaningBox->toPlainText(),
-                    genderAt(genderBox->currentIndex()));
+        m_names.add(nameBox->text(), meaningBox->meaning(), genderAt(genderBox->currentIndex()));
     } catch (const store::Error& error) {
         // One statement stores the whole row or nothing; what was typed stays for a retry.
         m_feedback.report(this, error);

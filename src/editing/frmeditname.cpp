@@ -24,11 +24,6 @@ frmEditName::frmEditName(QWidget* owner, const store::NameStore& names, editing:
     connect(saveButton, &QPushButton::clicked, this, &frmEditName::save);
 }
 
-QString frmEditName::savedName() const
-{
-    return nameBox->text();
-}
-
 void frmEditName::meaningChanged()
 {
     const QString text = meaningBox->toPlainText();
@@ -56,12 +51,12 @@ bool frmEditName::load()
         return false;
     }
     nameBox->setText(m_loaded->name);
-    meaningBox->setPlainText(m_loaded->meaning);
+    meaningBox->setMeaning(m_loaded->meaning);
     genderBox->setCurrentIndex(indexOf(m_loaded->gender));
     // The boxes may show a text differently from how it is stored (line breaks, characters
     // that are not UTF-8): what they show now stands for "unchanged".
     m_loadedName = nameBox->text();
-    m_loadedMeaning = meaningBox->toPlainText();
+    m_loadedMeaning = meaningBox->meaning();
     m_loadedGender = genderBox->currentIndex();
     return true;
 }
@@ -71,8 +66,8 @@ store::NameChange frmEditName::changes() const
     store::NameChange change;
     if (nameBox->text() != m_loadedName)
         change.name = nameBox->text();
-    if (meaningBox->toPlainText() != m_loadedMeaning)
-        change.meaning = meaningBox->toPlainText();
+    if (const QString meaning = meaningBox->meaning(); meaning != m_loadedMeaning)
+        change.meaning = meaning;
     if (genderBox->currentIndex() != m_loadedGender)
         change.gender = genderAt(genderBox->currentIndex());
     return change;
@@ -89,15 +84,16 @@ void frmEditName::save()
         return;
     }
     try {
-        m_names.update(*m_loaded, changes());
+        m_saved = m_names.update(*m_loaded, changes());
     } catch (const store::Error& error) {
         // Nothing was written, and the window stays open with what was typed.
-        if (error.kind() == store::Error::Kind::RowGone)
+        if (error.kind() == store::Error::Kind::RowChanged)
+            m_feedback.inform(this, editing::messages::nameChangedNotSaved());
+        else if (error.kind() == store::Error::Kind::RowGone)
             m_feedback.inform(this, editing::messages::nameIsGone());
         else
             m_feedback.report(this, error);
         return;
     }
-    m_savedId = m_loaded->id;
     accept();
 }

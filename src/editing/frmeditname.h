@@ -21,9 +21,8 @@ public:
     // is nothing to edit: no selection, the row is gone, or the database failed.
     bool load();
 
-    // After a successful save: the row written and the name it now has.
-    std::optional<store::NameId> savedId() const { return m_savedId; }
-    QString savedName() const;
+    // After a successful save: the row as it is now stored.
+    const std::optional<store::NameRecord>& saved() const { return m_saved; }
 
 private:
     void save();
@@ -38,7 +37,7 @@ private:
     QString m_loadedName;
     QString m_loadedMeaning;
     int m_loadedGender = -1;
-    std::optional<store::NameId> m_savedId;
+    std::optional<store::NameRecord> m_saved;
     // The meaning box's text as last seen, to tell real changes from notifications that
     // leave the text as it was.
     QString m_meaning;

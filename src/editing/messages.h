@@ -30,13 +30,31 @@ inline QString confirmDelete()
 }
 
 // The selected entry's row is no longer in the table: another program removed it. Our own
-// text, in standard Persian letters.
+// texts from here on, in standard Persian letters.
 inline QString nameIsGone()
 {
-    // clang-format counts bytes, not letters, and never settles on this Persian text.
+    // clang-format counts bytes, not letters, and never settles on these Persian texts.
     // clang-format off
     return QStringLiteral("این نام دیگر در پایگاه داده نیست؛ "
-                          "شاید برنامه‌ی دیگری آن را حذف کرده است.");
+                          "برنامه‌ی دیگری آن را حذف کرده است.");
+    // clang-format on
+}
+
+// Delete found the selected entry's row changed by another program since it was read.
+inline QString nameChangedNotDeleted()
+{
+    // clang-format off
+    return QStringLiteral("برنامه‌ی دیگری این نام را پس از خواندن آن تغییر داده است؛ "
+                          "چیزی حذف نشد. آنچه اکنون در پایگاه داده است نشان داده می‌شود.");
+    // clang-format on
+}
+
+// Save found the row changed by another program since the edit window read it.
+inline QString nameChangedNotSaved()
+{
+    // clang-format off
+    return QStringLiteral("برنامه‌ی دیگری این نام را پس از باز شدن این پنجره تغییر داده است؛ "
+                          "تغییرات شما ذخیره نشد.");
     // clang-format on
 }
 

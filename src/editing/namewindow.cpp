@@ -87,8 +87,8 @@ NameWindow::NameWindow(QWidget* owner, const store::NameStore& names, Feedback f
     // No name is cut to the box's default limit of 32,767 characters.
     nameBox->setMaxLength(std::numeric_limits<int>::max());
 
-    meaningBox = look::control<QPlainTextEdit>(this, "txtMean",
-                                               twipsRect(60, 1410 + top, 3765, 2295), fontSize);
+    meaningBox = look::control<MeaningEdit>(this, "txtMean", twipsRect(60, 1410 + top, 3765, 2295),
+                                            fontSize);
     meaningBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     meaningBox->setTabChangesFocus(true);
     QTextOption option = meaningBox->document()->defaultTextOption();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editing/feedback.h"
+#include "editing/meaningedit.h"
 #include "store/namestore.h"
 
 #include <optional>
@@ -10,7 +11,6 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 
 namespace editing {
@@ -45,7 +45,7 @@ protected:
     const store::NameStore& m_names;
     Feedback m_feedback;
     QLineEdit* nameBox;
-    QPlainTextEdit* meaningBox;
+    MeaningEdit* meaningBox;
     QComboBox* genderBox;
     QLabel* nameCaption;
     QLabel* meaningCaption;

@@ -29,4 +29,18 @@ Error Error::fromSqlite(const QString& file, int code, const QString& message)
     }
 }
 
+Error Error::pathTooLong(const QString& file, qsizetype length, qsizetype limit, bool inCharacters)
+{
+    const QString unit = inCharacters ? QStringLiteral("characters") : QStringLiteral("bytes");
+    Error error(Kind::PathTooLong, file,
+                QStringLiteral("the path is too long for SQLite: %1 %3, at most %2 %3")
+                    .arg(length)
+                    .arg(limit)
+                    .arg(unit));
+    error.m_pathLength = length;
+    error.m_pathLimit = limit;
+    error.m_pathInCharacters = inCharacters;
+    return error;
+}
+
 } // namespace store

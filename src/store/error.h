@@ -19,7 +19,9 @@ public:
         Locked,        // another program holds the file longer than we wait
         ReadOnly,      // the file or its folder cannot be written
         Full,          // the disk is full
-        RowGone,       // the row is no longer what was read: removed or changed by another program
+        RowGone,       // no row has the id and name that were read: removed by another program
+        RowChanged,    // the row still has its id and name, but not all else that was read
+        PathTooLong,   // the file's path is longer than SQLite can open with its journal
         SearchTooLong, // a search text longer than SQLite can match
         Other,
     };
@@ -32,16 +34,27 @@ public:
     const QString& details() const { return m_details; }
     // SQLite's extended result code; 0 where the failure is our own finding.
     int sqliteCode() const { return m_sqliteCode; }
+    // For PathTooLong: the length of the file's full path and the longest that can be opened,
+    // both in bytes of UTF-8, or in characters where the system's own limit is the one
+    // exceeded (Windows).
+    qsizetype pathLength() const { return m_pathLength; }
+    qsizetype pathLimit() const { return m_pathLimit; }
+    bool pathInCharacters() const { return m_pathInCharacters; }
     const char* what() const noexcept override { return m_what.constData(); }
 
     // The error for SQLite's result `code` with its message.
     static Error fromSqlite(const QString& file, int code, const QString& message);
+    static Error pathTooLong(const QString& file, qsizetype length, qsizetype limit,
+                             bool inCharacters);
 
 private:
     Kind m_kind;
     QString m_file;
     QString m_details;
     int m_sqliteCode;
+    qsizetype m_pathLength = 0;
+    qsizetype m_pathLimit = 0;
+    bool m_pathInCharacters = false;
     QByteArray m_what;
 };
 

@@ -116,6 +116,45 @@ void bindAll(sqlite::Statement& statement, const QStringList& values, int first 
         statement.bind(first++, value);
 }
 
+// The columns a record is read from, in this order.
+const QString rowColumns = QStringLiteral("p_name, means, gender");
+
+// The row still holds exactly what was read: the same id, and each column the same value
+// of the same type, byte for byte.
+const QString stillAsRead =
+    QStringLiteral(" WHERE id = ? AND p_name IS ? AND means IS ? AND gender IS ?");
+
+// Binds what `read` was read from to the four parameters of stillAsRead, from `first` on.
+void bindAsRead(sqlite::Statement& statement, int first, const NameRecord& read)
+{
+    statement.bind(first, read.id);
+    statement.bind(first + 1, read.stored->name);
+    statement.bind(first + 2, read.stored->meaning);
+    statement.bind(first + 3, read.stored->gender);
+}
+
+// The record of the row `id` whose rowColumns `row` is on.
+NameRecord recordOf(const sqlite::Statement& row, NameId id, const QString& path)
+{
+    auto stored = std::make_shared<StoredColumns>();
+    stored->name = row.copyValue(0);
+    stored->meaning = row.copyValue(1);
+    stored->gender = row.copyValue(2);
+    if (!stored->name || !stored->meaning || !stored->gender)
+        throw Error(Error::Kind::Other, path, QStringLiteral("out of memory"), SQLITE_NOMEM);
+    return NameRecord{id,          row.bytes(0).toByteArray(), row.text(0),
+                      row.text(1), genderOf(row.text(2)),      std::move(stored)};
+}
+
+// A write found the row `read` came from not as read: tells whether it changed or went.
+[[noreturn]] void notAsRead(sqlite::Database& db, const NameRecord& read)
+{
+    sqlite::Statement row(db, QStringLiteral("SELECT 1 FROM vardel WHERE id = ? AND ") +
+                                  sameStoredName);
+    row.bind(1, read.id).bindBlob(2, read.storedName);
+    throw Error(row.step() ? Error::Kind::RowChanged : Error::Kind::RowGone, db.path());
+}
+
 } // namespace
 
 NameStore::NameStore(QString databasePath) : m_path(std::move(databasePath)) {}
@@ -164,19 +203,13 @@ NameList NameStore::namesBeginningWith(const QString& text) const
 std::optional<NameRecord> NameStore::find(NameId id, QByteArrayView storedName) const
 {
     Connection connection(m_path, m_checked);
-    sqlite::Statement row(
-        connection, QStringLiteral("SELECT p_name, means, gender FROM vardel WHERE id = ? AND ") +
-                        sameStoredName);
+    sqlite::Statement row(connection, QStringLiteral("SELECT ") + rowColumns +
+                                          QStringLiteral(" FROM vardel WHERE id = ? AND ") +
+                                          sameStoredName);
     row.bind(1, id).bindBlob(2, storedName);
     if (!row.step())
         return std::nullopt;
-    auto stored = std::make_shared<StoredColumns>();
-    stored->name = row.copyValue(0);
-    stored->meaning = row.copyValue(1);
-    stored->gender = row.copyValue(2);
-    if (!stored->name || !stored->meaning || !stored->gender)
-        throw Error(Error::Kind::Other, m_path, QStringLiteral("out of memory"), SQLITE_NOMEM);
-    return NameRecord{id, row.text(0), row.text(1), genderOf(row.text(2)), std::move(stored)};
+    return recordOf(row, id, m_path);
 }
 
 NameId NameStore::add(const QString& name, const QString& meaning,
@@ -193,13 +226,10 @@ NameId NameStore::add(const QString& name, const QString& meaning,
     return connection.lastInsertId();
 }
 
-void NameStore::update(const NameRecord& loaded, const NameChange& change) const
+NameRecord NameStore::update(const NameRecord& loaded, const NameChange& change) const
 {
     if (!loaded.stored)
         throw Error(Error::Kind::Other, m_path, QStringLiteral("the row was never read"));
-    // One statement checks and writes, so that no other writer can come in between.
-    const QString stillAsRead =
-        QStringLiteral(" WHERE id = ? AND p_name IS ? AND means IS ? AND gender IS ?");
     QStringList columns;
     QStringList values;
     if (change.name) {
@@ -215,30 +245,35 @@ void NameStore::update(const NameRecord& loaded, const NameChange& change) const
         values << genderCode(*change.gender);
     }
     Connection connection(m_path, m_checked);
-    const QString sql = columns.isEmpty() ? QStringLiteral("SELECT 1 FROM vardel") + stillAsRead
-                                          : QStringLiteral("UPDATE vardel SET ") +
-                                                columns.join(QStringLiteral(", ")) + stillAsRead;
+    // One statement checks, writes and reads back what it wrote, so that no other writer can
+    // come in between.
+    const QString sql =
+        columns.isEmpty()
+            ? QStringLiteral("SELECT ") + rowColumns + QStringLiteral(" FROM vardel") + stillAsRead
+            : QStringLiteral("UPDATE vardel SET ") + columns.join(QStringLiteral(", ")) +
+                  stillAsRead + QStringLiteral(" RETURNING ") + rowColumns;
     sqlite::Statement statement(connection, sql);
     bindAll(statement, values);
-    int next = static_cast<int>(values.size()) + 1;
-    statement.bind(next++, loaded.id);
-    statement.bind(next++, loaded.stored->name);
-    statement.bind(next++, loaded.stored->meaning);
-    statement.bind(next, loaded.stored->gender);
-    const bool found = statement.step();
-    if (columns.isEmpty() ? !found : connection.changes() != 1)
-        throw Error(Error::Kind::RowGone, m_path);
+    bindAsRead(statement, static_cast<int>(values.size()) + 1, loaded);
+    if (!statement.step())
+        notAsRead(connection, loaded);
+    NameRecord written = recordOf(statement, loaded.id, m_path);
+    // RETURNING hands out its rows before the change is done: see it through.
+    while (statement.step()) {
+    }
+    return written;
 }
 
-void NameStore::remove(NameId id, QByteArrayView storedName) const
+void NameStore::remove(const NameRecord& read) const
 {
+    if (!read.stored)
+        throw Error(Error::Kind::Other, m_path, QStringLiteral("the row was never read"));
     Connection connection(m_path, m_checked);
-    sqlite::Statement statement(connection, QStringLiteral("DELETE FROM vardel WHERE id = ? AND ") +
-                                                sameStoredName);
-    statement.bind(1, id).bindBlob(2, storedName);
+    sqlite::Statement statement(connection, QStringLiteral("DELETE FROM vardel") + stillAsRead);
+    bindAsRead(statement, 1, read);
     statement.run();
     if (connection.changes() != 1)
-        throw Error(Error::Kind::RowGone, m_path);
+        notAsRead(connection, read);
 }
 
 } // namespace store

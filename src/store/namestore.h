@@ -39,6 +39,8 @@ enum class SearchIn
 struct NameRecord
 {
     NameId id = 0;
+    // The name exactly as stored (a NULL name as no bytes): what a list entry of the row holds.
+    QByteArray storedName;
     QString name;    // a NULL name reads as empty
     QString meaning; // likewise
     Gender gender = Gender::Other;
@@ -91,11 +93,13 @@ public:
     // Adds a row and returns its id. Without a gender the column keeps its default.
     NameId add(const QString& name, const QString& meaning, std::optional<Gender> gender) const;
     // Writes `change` into the row `loaded` was read from, provided the row still holds what
-    // was read; otherwise writes nothing and throws Error::Kind::RowGone.
-    void update(const NameRecord& loaded, const NameChange& change) const;
-    // Removes the row `id` provided its name is still `storedName`; otherwise removes nothing
-    // and throws Error::Kind::RowGone.
-    void remove(NameId id, QByteArrayView storedName) const;
+    // was read, and returns the row as it is now stored. Otherwise writes nothing and throws
+    // Error::Kind::RowChanged, or RowGone when no row has that id and name any more.
+    NameRecord update(const NameRecord& loaded, const NameChange& change) const;
+    // Removes the row `read` was read from, provided it still holds exactly what was read
+    // (name, meaning and gender, byte for byte). Otherwise removes nothing and throws
+    // Error::Kind::RowChanged, or RowGone when no row has that id and name any more.
+    void remove(const NameRecord& read) const;
 
 private:
     NameList fill(const Query& query) const;

@@ -10,10 +10,42 @@ namespace sqlite {
 namespace {
 // How long a statement waits for another program's lock before it fails.
 constexpr int busyTimeoutMs = 2000;
+
+// SQLite opens a database only when the name of its journal, the full path with "-journal"
+// added, fits the file layer's longest path. Windows' own calls take fewer characters still
+// (MAX_PATH, 260 with the closing NUL) than SQLite's layer takes bytes.
+constexpr qsizetype journalSuffix = 8;
+#ifdef Q_OS_WIN
+constexpr qsizetype systemPathLimit = 259 - journalSuffix;
+#endif
+
+// Throws PathTooLong when SQLite cannot open a database at `path`.
+void checkPathLength(const QString& path)
+{
+    sqlite3_vfs* vfs = sqlite3_vfs_find(nullptr);
+    if (!vfs)
+        return;
+    // The full path as SQLite makes it (absolute, links resolved), with room to spare.
+    const QByteArray utf8 = path.toUtf8();
+    QByteArray full(4 * (utf8.size() + vfs->mxPathname) + 4096, '\0');
+    if (vfs->xFullPathname(vfs, utf8.constData(), static_cast<int>(full.size()), full.data()) !=
+        SQLITE_OK)
+        return; // left to the opening to report
+    const qsizetype bytes = qstrlen(full.constData());
+#ifdef Q_OS_WIN
+    const qsizetype characters = QString::fromUtf8(full.constData(), bytes).size();
+    if (characters > systemPathLimit)
+        throw store::Error::pathTooLong(path, characters, systemPathLimit, true);
+#endif
+    const qsizetype byteLimit = vfs->mxPathname - journalSuffix;
+    if (bytes > byteLimit)
+        throw store::Error::pathTooLong(path, bytes, byteLimit, false);
+}
 } // namespace
 
 Database::Database(const QString& path, Open how) : m_path(path)
 {
+    checkPathLength(path);
     // Each connection serves one thread: SQLite's own locking of it is not needed.
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
     if (how == Open::CreateOrExisting)

@@ -370,6 +370,7 @@ struct Model
     int selected = -1;
     std::optional<store::NameId> shownId;
     QString shownName, shownMeaning, shownGender; // the details panel
+    Row shownRead;                                // the row as the details panel read it
     QString typedName, searchText;
     int filter = 2;
     bool inNames = true, inMeanings = false;
@@ -406,6 +407,7 @@ struct Model
             return clearDetails();
         shownId = list[selected].id;
         shownName = list[selected].name;
+        shownRead = *row;
         shownMeaning = text((*row)[Meaning]);
         const int gender = genderIndex((*row)[Gender]);
         shownGender = gender < 0 ? QString() : gender ? u"مونث"_s : u"مذکر"_s;
@@ -683,7 +685,7 @@ private:
         bool saved = false;
         windowExpected = true;
         OnModal script([&](QWidget* window) {
-            const Row opened{nameBox(window)->text(), meaningBox(window)->toPlainText(),
+            const Row opened{nameBox(window)->text(), meaningText(window),
                              genderBox(window)->currentIndex()};
             if (!same(opened, {text(loaded[Name]), text(loaded[Meaning]), loadedGender}))
                 problems << u"window: the edit window shows "_s + shownRow(opened);
@@ -698,8 +700,10 @@ private:
             const auto now = m.rows.find(id);
             if (name.isEmpty()) {
                 expectBox(MessageBox::Ok, messages::fillTheField());
-            } else if (now == m.rows.end() || !same(now->second, loaded)) {
+            } else if (now == m.rows.end() || text(now->second[Name]) != text(loaded[Name])) {
                 expectBox(MessageBox::Ok, messages::nameIsGone());
+            } else if (!same(now->second, loaded)) {
+                expectBox(MessageBox::Ok, messages::nameChangedNotSaved());
             } else {
                 // Only what the user changed is written.
                 if (name != text(loaded[Name]))
@@ -737,8 +741,18 @@ private:
             expectBox(MessageBox::Ok, messages::selectName());
         } else if (a.choice) {
             const store::NameId id = m.list[at].id;
+            const Row* now = m.listedRow(at);
+            // What the delete checks the row against: the row as the details panel read it
+            // when it shows this entry, else as it is.
+            const bool shownIsEntry = m.shownId == id && m.shownName == m.list[at].name;
+            if (now && shownIsEntry && !same(*now, m.shownRead)) {
+                // Changed by another program: nothing goes, the entry shows the row anew.
+                expectBox(MessageBox::Ok, messages::nameChangedNotDeleted());
+                f.press(Qt::Key_D);
+                return m.showDetails();
+            }
             // A row that is no longer what the list read stays; its entry goes all the same.
-            if (m.listedRow(at))
+            if (now)
                 m.rows.erase(id);
             else
                 expectBox(MessageBox::Ok, messages::nameIsGone());

@@ -1,5 +1,6 @@
 // The delete command and the name list's popup menu and Enter key, driven through the main
 // window as a user would.
+#include "editing/messages.h"
 #include "editingfixture.h"
 
 #include <QMenu>
@@ -146,6 +147,33 @@ private Q_SLOTS:
         QCOMPARE(ids(f), QVariantList({2, 3, 4}));
         QCOMPARE(f.list()->count(), 3);
         QCOMPARE(f.list()->currentRow(), 0);
+    }
+
+    // Another program changes the meaning and gender of the name shown: the delete removes
+    // nothing, says so, and keeps the entry, now showing the row as it is. Asked again, it
+    // deletes.
+    void rowChangedMeanwhileStays()
+    {
+        MainWindowFixture f(starterNames(), MainWindowFixture::Active);
+        f.select(u"نيما"_s);
+        QCOMPARE(f.find<QPlainTextEdit>("meanlbl")->toPlainText(), u"نام کوهي"_s);
+        f.folder.exec(u"UPDATE vardel SET means = 'دیگر', gender = 'f' WHERE id = 1"_s);
+        MessageBox::setNextAnswer(MessageBox::Yes);
+        MessageBox::setNextAnswer(MessageBox::Ok);
+        f.press(Qt::Key_D);
+        const QStringList shown = answered();
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown[1], editing::messages::nameChangedNotDeleted());
+        QCOMPARE(ids(f), QVariantList({1, 2, 3, 4}));
+        QCOMPARE(f.list()->count(), 4);
+        QCOMPARE(f.list()->textAt(f.list()->currentRow()), u"نيما"_s);
+        QCOMPARE(f.find<QPlainTextEdit>("meanlbl")->toPlainText(), u"دیگر"_s);
+        QCOMPARE(f.find<QLabel>("sexlbl")->text(), u"مونث"_s);
+
+        MessageBox::setNextAnswer(MessageBox::Yes);
+        f.press(Qt::Key_D);
+        QCOMPARE(answered(), QStringList({confirmMessage}));
+        QCOMPARE(ids(f), QVariantList({2, 3, 4}));
     }
 
     // The delete acts on the row the entry was read from, or on none: not on another row

@@ -1,5 +1,9 @@
 // The edit-name window and the edit command, driven through the main window as a user would.
+#include "editing/messages.h"
 #include "editingfixture.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
 
 namespace {
 
@@ -177,9 +181,35 @@ private Q_SLOTS:
         });
         f.press(Qt::Key_E);
         QVERIFY(script.ran());
-        QCOMPARE(answered().size(), 1);
+        QCOMPARE(answered(), QStringList({editing::messages::nameChangedNotSaved()}));
         QCOMPARE(f.folder.query(u"SELECT count(*) FROM vardel WHERE p_name = 'آناهيتا'"_s),
                  (QList<QVariantList>{{1}}));
+    }
+
+    // A meaning far longer than a line, without blanks and with them, line breaks and a
+    // surrogate pair where the box breaks it into pieces: the box shows it whole, Ctrl+End
+    // and select-all reach all of it, a copy is the text itself, and a save writes what was
+    // stored and typed, no line break added.
+    void longMeaning()
+    {
+        const int piece = int(editing::MeaningEdit::longestPiece);
+        QString meaning = QString(piece - 1, QChar(0x0628)) + u"😀"_s + QString(3 * piece, u'ک');
+        meaning += u"\r\n"_s + u"آب "_s.repeated(2 * piece) + u"\n\n"_s + QString(piece, u'ن');
+        MainWindowFixture f(starterNames(), MainWindowFixture::Active);
+        f.folder.exec(u"UPDATE vardel SET means = ? WHERE id = 1"_s, {meaning});
+        const QString typed = QString(meaning).replace(u"\r\n"_s, u"\n"_s) + u"ها"_s;
+        edit(f, u"دارا"_s, [&](QWidget* window) {
+            QPlainTextEdit* box = meaningBox(window);
+            QCOMPARE(meaningText(window), QString(meaning).replace(u"\r\n"_s, u"\n"_s));
+            QVERIFY(box->document()->blockCount() > 10);
+            box->setFocus();
+            QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+            QCOMPARE(QGuiApplication::clipboard()->text(), meaningText(window));
+            QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
+            testsupport::typeText(box, u"ها"_s);
+        });
+        QCOMPARE(f.table(u"WHERE id = 1"_s).value(0).value(2).toString(), typed);
     }
 
     // A gender that is neither code stays unless an entry is chosen; an emptied meaning is

@@ -7,9 +7,13 @@
 #include "testsupport.h"
 
 #include <future>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QTest>
+#include <sqlite3.h>
 #include <thread>
 
 using namespace store;
@@ -78,6 +82,8 @@ private Q_SLOTS:
     void idsBeyond32Bits();
     void idReusedByAnotherWriterIsNotTouched();
     void untouchedColumnsStayByteForByte();
+    void nameThatIsNotUtf8SurvivesAnEdit();
+    void pathTooLongForSqliteIsReported();
     void writesWaitForAnotherProgramsLock();
     void lockHeldTooLongFailsWithoutWriting();
 
@@ -208,7 +214,7 @@ void StoreTest::nullNamesOnEveryPath()
     // Its entry is found, shown and removed like any other.
     const NameList all = db.list(GenderFilter::All);
     QCOMPARE(db.find(all.id(0), all.storedName(0))->meaning, QStringLiteral("y"));
-    db.remove(all.id(0), all.storedName(0));
+    db.remove(*db.find(all.id(0), all.storedName(0)));
     QCOMPARE(db.list(GenderFilter::All).size(), 2);
 }
 
@@ -254,14 +260,30 @@ void StoreTest::addsUpdatesAndRemovesRows()
         (QList<QVariantList>{{QStringLiteral("آ"), QStringLiteral("z"), QStringLiteral("m")},
                              {QStringLiteral("b'c"), QStringLiteral(""), QStringLiteral("m")},
                              {QStringLiteral("b'c"), QStringLiteral("y"), QStringLiteral("f")}}));
-    // A record read before its row changed no longer matches it.
+    // A record read before its row changed no longer matches it: nothing is written or
+    // removed, and the error tells a changed row from one that went. A renamed row is no
+    // longer the name that was read.
     QCOMPARE(errorKind([&] {
                  db.update(*first, {QStringLiteral("x"), {}, {}});
              }),
              Error::Kind::RowGone);
-
-    db.remove(3, "b'c");
-    QCOMPARE(errorKind([&] { db.remove(3, "b'c"); }), Error::Kind::RowGone);
+    QCOMPARE(errorKind([&] { db.remove(*first); }), Error::Kind::RowGone);
+    const std::optional<NameRecord> third = db.find(3, "b'c");
+    // Another program changes only the meaning, then only the gender: the name is the same,
+    // the row is not what was read.
+    for (const QString& change : {QStringLiteral("UPDATE vardel SET means = 'y2' WHERE id = 3"),
+                                  QStringLiteral("UPDATE vardel SET means = 'y', gender = 'm' "
+                                                 "WHERE id = 3")}) {
+        folder.exec(change);
+        QCOMPARE(errorKind([&] { db.remove(*third); }), Error::Kind::RowChanged);
+        QCOMPARE(errorKind([&] { db.update(*third, {}); }), Error::Kind::RowChanged);
+    }
+    QCOMPARE(single(folder, QStringLiteral("SELECT count(*) FROM vardel")), 3);
+    const std::optional<NameRecord> now = db.find(3, "b'c");
+    QVERIFY(now && now->storedName == "b'c" && now->gender == Gender::Male);
+    db.remove(*now);
+    QCOMPARE(errorKind([&] { db.remove(*now); }), Error::Kind::RowGone);
+    QCOMPARE(errorKind([&] { db.update(*now, {}); }), Error::Kind::RowGone);
     // Ids are never reused in files made by Vardel, also after the last row was removed.
     QCOMPARE(db.add(QStringLiteral("d"), QString(), Gender::Male), 4);
 }
@@ -283,8 +305,8 @@ void StoreTest::idsBeyond32Bits()
 
     const std::optional<NameRecord> row = db.find(big, "big");
     QVERIFY(row && row->meaning == QStringLiteral("b"));
-    db.update(*row, {QStringLiteral("bigger"), {}, {}});
-    db.remove(-big, "negative");
+    QCOMPARE(db.update(*row, {QStringLiteral("bigger"), {}, {}}).storedName, "bigger");
+    db.remove(*db.find(-big, "negative"));
     QCOMPARE(folder.query(QStringLiteral("SELECT id, p_name FROM vardel ORDER BY id")),
              (QList<QVariantList>{{2, QStringLiteral("two")}, {big, QStringLiteral("bigger")}}));
     QCOMPARE(db.add(QStringLiteral("next"), QString(), Gender::Male), big + 1);
@@ -309,15 +331,19 @@ void StoreTest::idReusedByAnotherWriterIsNotTouched()
     QCOMPARE(single(folder, QStringLiteral("SELECT id FROM vardel WHERE p_name = 'd'")), 3);
 
     QVERIFY(!db.find(3, listed.storedName(2)));
-    QCOMPARE(errorKind([&] { db.remove(3, listed.storedName(2)); }), Error::Kind::RowGone);
+    QCOMPARE(errorKind([&] { db.remove(*loaded); }), Error::Kind::RowGone);
     QCOMPARE(errorKind([&] {
                  db.update(*loaded, {QStringLiteral("e"), {}, {}});
              }),
              Error::Kind::RowGone);
     QCOMPARE(errorKind([&] { db.update(*loaded, {}); }), Error::Kind::RowGone);
+    // The same name again, with another meaning, under the reused id.
+    folder.exec(QStringLiteral("UPDATE vardel SET p_name = 'c', means = 'other' WHERE id = 3"));
+    QVERIFY(db.find(3, listed.storedName(2)));
+    QCOMPARE(errorKind([&] { db.remove(*loaded); }), Error::Kind::RowChanged);
     QCOMPARE(
         folder.query(QStringLiteral("SELECT p_name, means, gender FROM vardel WHERE id = 3")),
-        (QList<QVariantList>{{QStringLiteral("d"), QStringLiteral("w"), QStringLiteral("m")}}));
+        (QList<QVariantList>{{QStringLiteral("c"), QStringLiteral("other"), QStringLiteral("m")}}));
 }
 
 void StoreTest::untouchedColumnsStayByteForByte()
@@ -349,6 +375,80 @@ void StoreTest::untouchedColumnsStayByteForByte()
     }
 }
 
+void StoreTest::nameThatIsNotUtf8SurvivesAnEdit()
+{
+    AppFolder folder({{QStringLiteral("x"), QStringLiteral("m1"), QStringLiteral("m")}});
+    const QByteArray odd("\xd8\xb2\xd8\xb2\xd8\xb2\xff\x41");
+    folder.exec(QStringLiteral("UPDATE vardel SET p_name = CAST(? AS TEXT)"), {odd});
+    const NameStore db(folder.dbPath());
+    const NameList listed = db.list(GenderFilter::All);
+    QCOMPARE(listed.storedName(0), QByteArrayView(odd));
+    const std::optional<NameRecord> loaded = db.find(1, listed.storedName(0));
+    QVERIFY(loaded && loaded->storedName == odd);
+    // Only the meaning changes: the name keeps its bytes, and the row as written says so, so
+    // that the list entry can still find and remove it.
+    const NameRecord written = db.update(*loaded, {std::nullopt, QStringLiteral("m2"), {}});
+    QCOMPARE(written.storedName, odd);
+    QCOMPARE(written.meaning, QStringLiteral("m2"));
+    QCOMPARE(single(folder, QStringLiteral("SELECT hex(p_name) FROM vardel")),
+             QString::fromLatin1(odd.toHex().toUpper()));
+    // A new name is written as the text's own bytes.
+    const NameRecord renamed =
+        db.update(written, {QStringLiteral("زر\nد"), std::nullopt, std::nullopt});
+    QCOMPARE(renamed.storedName, QStringLiteral("زر\nد").toUtf8());
+    db.remove(*db.find(1, renamed.storedName));
+    QCOMPARE(single(folder, QStringLiteral("SELECT count(*) FROM vardel")), 0);
+}
+
+void StoreTest::pathTooLongForSqliteIsReported()
+{
+    // A folder whose db.mdb has a full path of exactly `length` bytes, in Persian letters.
+    QTemporaryDir base;
+    const auto folderFor = [&](qsizetype length) {
+        QString folder = QDir(base.path()).canonicalPath();
+        const qsizetype wanted = length - qsizetype(sizeof("/db.mdb") - 1);
+        while (wanted - folder.toUtf8().size() > 150)
+            folder += QLatin1Char('/') + QString(50, QChar(0x0628));
+        folder += QLatin1Char('/') + QString(wanted - folder.toUtf8().size() - 1, QLatin1Char('a'));
+        QDir().mkpath(folder);
+        return folder + QStringLiteral("/db.mdb");
+    };
+    QString longest;
+    try {
+        NameStore(folderFor(4000)).check();
+        QFAIL("a path of 4000 bytes opened");
+    } catch (const Error& error) {
+        QCOMPARE(error.kind(), Error::Kind::PathTooLong);
+        QCOMPARE(error.pathLength(), 4000);
+        QVERIFY(error.pathLimit() < 4000);
+        longest = folderFor(error.pathLimit());
+    }
+    // At the limit everything works, the journal included; one byte more is refused, with the
+    // limit, before SQLite is asked.
+    QString error;
+    QVERIFY2(dbfile::create(longest,
+                            {{QStringLiteral("a"), QStringLiteral("x"), QStringLiteral("m")}},
+                            &error),
+             qPrintable(error));
+    const NameStore db(longest);
+    db.remove(*db.find(db.add(QStringLiteral("b"), QString(), Gender::Female), "b"));
+    QCOMPARE(db.list(GenderFilter::All).size(), 1);
+
+    const qsizetype limit = longest.toUtf8().size();
+    const QString tooLong = folderFor(limit + 1);
+    QCOMPARE(tooLong.toUtf8().size(), limit + 1);
+    QVERIFY(!dbfile::create(tooLong, {}, &error));
+    QVERIFY2(error.contains(QStringLiteral("too long")), qPrintable(error));
+    QVERIFY(!QFileInfo::exists(tooLong));
+#ifndef Q_OS_WIN
+    // The limit is SQLite's own, not a guess: SQLite itself cannot open one byte more.
+    sqlite3* handle = nullptr;
+    QVERIFY(sqlite3_open_v2(tooLong.toUtf8().constData(), &handle,
+                            SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK);
+    sqlite3_close(handle);
+#endif
+}
+
 void StoreTest::writesWaitForAnotherProgramsLock()
 {
     AppFolder folder({{QStringLiteral("a"), QStringLiteral("x"), QStringLiteral("m")},
@@ -360,7 +460,7 @@ void StoreTest::writesWaitForAnotherProgramsLock()
         [&] {
             db.update(*a, {QStringLiteral("a2"), {}, {}});
         },
-        [&] { db.remove(2, "b"); },
+        [&] { db.remove(*db.find(2, "b")); },
     };
     for (const auto& write : writes) {
         std::promise<void> taken;

@@ -8,6 +8,7 @@
 #include "app/messagebox.h"
 #include "app/namelist.h"
 #include "app/startup.h"
+#include "editing/meaningedit.h"
 #include "input/keyboardplatform.h"
 #include "mainwindowfixture.h"
 #include "testsupport.h"
@@ -94,6 +95,11 @@ inline QLineEdit* nameBox(QWidget* w)
 inline QPlainTextEdit* meaningBox(QWidget* w)
 {
     return control<QPlainTextEdit>(w, "txtMean");
+}
+// The meaning box's text as the window writes it.
+inline QString meaningText(QWidget* w)
+{
+    return control<editing::MeaningEdit>(w, "txtMean")->meaning();
 }
 inline QComboBox* genderBox(QWidget* w)
 {
