@@ -25,12 +25,13 @@ void checkPathLength(const QString& path)
     sqlite3_vfs* vfs = sqlite3_vfs_find(nullptr);
     if (!vfs)
         return;
-    // The full path as SQLite makes it (absolute, links resolved), with room to spare.
+    // The full path as SQLite makes it (absolute, links resolved), with room to spare; where
+    // SQLite cannot make it (a folder name longer than the system takes), as Qt makes it.
     const QByteArray utf8 = path.toUtf8();
     QByteArray full(4 * (utf8.size() + vfs->mxPathname) + 4096, '\0');
     if (vfs->xFullPathname(vfs, utf8.constData(), static_cast<int>(full.size()), full.data()) !=
         SQLITE_OK)
-        return; // left to the opening to report
+        full = QFileInfo(path).absoluteFilePath().toUtf8();
     const qsizetype bytes = qstrlen(full.constData());
 #ifdef Q_OS_WIN
     const qsizetype characters = QString::fromUtf8(full.constData(), bytes).size();

@@ -225,6 +225,17 @@ void MainWindowTest::missingDatabaseEndsBeforeTheWindowShows()
     for (QWidget* top : QApplication::topLevelWidgets())
         QVERIFY(!top->isVisible());
     QVERIFY(!QFile::exists(empty.filePath(QStringLiteral("db.mdb"))));
+
+    // A folder whose path is too long for the database: said so in Persian, with the limit.
+    const QString deep = empty.filePath(QString(100, QChar(0x0628)) + QStringLiteral("/") +
+                                        QString(100, QChar(0x0628)) + QStringLiteral("/") +
+                                        QString(100, QChar(0x0628)));
+    MessageBox::setNextAnswer(MessageBox::Ok);
+    QVERIFY(startup::showMainWindow(deep) == nullptr);
+    const QString report = MessageBox::takeAnswered().value(0);
+    QVERIFY2(report.contains(QStringLiteral("بیش از اندازه بلند")) &&
+                 report.contains(QStringLiteral("حداکثر")) && !report.contains(u"SQLite"),
+             qPrintable(report));
 }
 
 void MainWindowTest::unusableTableEndsBeforeTheWindowShows()

@@ -402,28 +402,35 @@ void StoreTest::nameThatIsNotUtf8SurvivesAnEdit()
 
 void StoreTest::pathTooLongForSqliteIsReported()
 {
-    // A folder whose db.mdb has a full path of exactly `length` bytes, in Persian letters.
+    // Lengths of paths in the unit of the limit: bytes of UTF-8, or characters on Windows.
+    bool inCharacters = false;
+    const auto length = [&](const QString& path) {
+        return inCharacters ? path.size() : path.toUtf8().size();
+    };
+    // A folder, mostly in Persian letters, whose db.mdb has a full path of exactly `wanted`.
     QTemporaryDir base;
-    const auto folderFor = [&](qsizetype length) {
+    const auto folderFor = [&](qsizetype wanted) {
+        const QString file = QStringLiteral("/db.mdb");
         QString folder = QDir(base.path()).canonicalPath();
-        const qsizetype wanted = length - qsizetype(sizeof("/db.mdb") - 1);
-        while (wanted - folder.toUtf8().size() > 150)
+        while (wanted - length(folder + file) > 150)
             folder += QLatin1Char('/') + QString(50, QChar(0x0628));
-        folder += QLatin1Char('/') + QString(wanted - folder.toUtf8().size() - 1, QLatin1Char('a'));
+        folder += QLatin1Char('/') + QString(wanted - length(folder + file) - 1, QLatin1Char('a'));
         QDir().mkpath(folder);
-        return folder + QStringLiteral("/db.mdb");
+        return folder + file;
     };
     QString longest;
     try {
-        NameStore(folderFor(4000)).check();
+        const QString probe = folderFor(4000);
+        NameStore(probe).check();
         QFAIL("a path of 4000 bytes opened");
     } catch (const Error& error) {
         QCOMPARE(error.kind(), Error::Kind::PathTooLong);
-        QCOMPARE(error.pathLength(), 4000);
-        QVERIFY(error.pathLimit() < 4000);
+        inCharacters = error.pathInCharacters();
+        QCOMPARE(error.pathLength(), length(folderFor(4000)));
+        QVERIFY(error.pathLimit() < error.pathLength());
         longest = folderFor(error.pathLimit());
     }
-    // At the limit everything works, the journal included; one byte more is refused, with the
+    // At the limit everything works, the journal included; one more is refused, with the
     // limit, before SQLite is asked.
     QString error;
     QVERIFY2(dbfile::create(longest,
@@ -434,9 +441,8 @@ void StoreTest::pathTooLongForSqliteIsReported()
     db.remove(*db.find(db.add(QStringLiteral("b"), QString(), Gender::Female), "b"));
     QCOMPARE(db.list(GenderFilter::All).size(), 1);
 
-    const qsizetype limit = longest.toUtf8().size();
-    const QString tooLong = folderFor(limit + 1);
-    QCOMPARE(tooLong.toUtf8().size(), limit + 1);
+    const QString tooLong = folderFor(length(longest) + 1);
+    QCOMPARE(length(tooLong), length(longest) + 1);
     QVERIFY(!dbfile::create(tooLong, {}, &error));
     QVERIFY2(error.contains(QStringLiteral("too long")), qPrintable(error));
     QVERIFY(!QFileInfo::exists(tooLong));
