@@ -34,8 +34,8 @@ QString describe(store::Error::Kind kind)
                               "نوشته نشد.");
     case Kind::PathTooLong:
         return QStringLiteral("مسیر پوشه‌ی برنامه برای پایگاه داده بیش از اندازه بلند است: مسیر "
-                              "کامل فایل %1 باید حداکثر %3 باشد و اکنون %2 است. برنامه را به "
-                              "پوشه‌ای با مسیر کوتاه‌تر ببرید.");
+                              "کامل فایل %1 باید حداکثر %3 %4 باشد و اکنون %2 %4 است%5. برنامه "
+                              "را به پوشه‌ای با مسیر کوتاه‌تر ببرید.");
     case Kind::SearchTooLong:
         return QStringLiteral("متن جستجو بیش از اندازه بلند است؛ متن کوتاه‌تری بنویسید.");
     case Kind::Other:
@@ -45,23 +45,19 @@ QString describe(store::Error::Kind kind)
 }
 // clang-format on
 
-// A path's length in the unit its limit counts.
-QString pathLength(qsizetype length, bool inCharacters)
-{
-    return inCharacters ? QStringLiteral("%1 نویسه").arg(length)
-                        : QStringLiteral("%1 بایت (هر حرف فارسی دو بایت است)").arg(length);
-}
-
 } // namespace
 
 QString ErrorReport::text(const store::Error& error)
 {
     QString text = describe(error.kind());
+    // One pass, so that nothing in the file's path is taken for a place of another value.
+    if (error.kind() == store::Error::Kind::PathTooLong)
+        return text.arg(
+            error.file(), QString::number(error.pathLength()), QString::number(error.pathLimit()),
+            error.pathInCharacters() ? QStringLiteral("نویسه") : QStringLiteral("بایت"),
+            error.pathInCharacters() ? QString() : QStringLiteral(" (هر حرف فارسی دو بایت است)"));
     if (text.contains(QStringLiteral("%1")))
         text = text.arg(error.file());
-    if (error.kind() == store::Error::Kind::PathTooLong)
-        return text.arg(pathLength(error.pathLength(), error.pathInCharacters()),
-                        pathLength(error.pathLimit(), error.pathInCharacters()));
     if (!error.details().isEmpty())
         text += QStringLiteral("\n\n(SQLite %1: %2)").arg(error.sqliteCode()).arg(error.details());
     return text;
