@@ -67,8 +67,10 @@ constexpr Qt::WindowFlags fixedDialog = Qt::Dialog | Qt::CustomizeWindowHint | Q
                                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                                         Qt::MSWindowsFixedSizeDialogHint;
 
-// Installs the program's style: the platform's own, with shortcut texts in right-to-left
-// menus kept off the menu's border by the margin they have in left-to-right menus.
+// Installs the program's style: the platform's own, with every control's texts aligned in the
+// control's reading order (also in left-to-right message boxes of the right-to-left program),
+// Persian texts drawn without access-key underlines that break their words apart, and
+// shortcut texts in right-to-left menus kept off the menu's border.
 void installStyle();
 
 // The program's icon, shared by all its windows.
