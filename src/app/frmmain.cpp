@@ -4,6 +4,7 @@
 #include "app/namelist.h"
 #include "input/focusswitch.h"
 #include "input/module1.h"
+#include "look/elided.h"
 #include "look/look.h"
 #include "store/connectionstring.h"
 
@@ -144,6 +145,9 @@ void frmMain::buildControls()
     setBackground(nameFilter, palette().color(QPalette::ToolTipBase));
 
     nameList = control<NameListBox>(client, "LstNames", twipsRect(4800, 2880, 2895, 2220), 9.75);
+    // An entry wider than the list ends with «…» where it is cut and shows whole as a tooltip.
+    nameList->setTextElideMode(Qt::ElideRight);
+    nameList->setItemDelegate(new look::WholeTextTips(nameList));
     // The desktop's inactive-title-text colour has no counterpart in Qt's palette; the
     // inactive window colour reads the same way.
     setBackground(nameList, palette().color(QPalette::Inactive, QPalette::Midlight));
@@ -196,7 +200,10 @@ void frmMain::buildControls()
     // A picture shows at its own size from the top-left corner, cut off at the edges.
     genderPicture->setAlignment(Qt::AlignLeft | Qt::AlignTop | Qt::AlignAbsolute);
 
-    shownName = label(client, "namestr", QString(), twipsRect(2280, 240, 2775, 495), 11.25);
+    // A name longer than its box ends with «…» where it is cut, and shows whole as a tooltip.
+    shownName =
+        control<look::ElidingLabel>(client, "namestr", twipsRect(2280, 240, 2775, 495), 11.25);
+    shownName->setAlignment(look::rightAligned);
     nameCaption =
         label(client, "namelbl", QStringLiteral("نام "), twipsRect(5520, 240, 495, 735), 11.25);
     nameCaption->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignTop);
