@@ -206,7 +206,8 @@ void frmMain::buildControls()
     shownName->setAlignment(look::rightAligned);
     nameCaption =
         label(client, "namelbl", QStringLiteral("نام "), twipsRect(5520, 240, 495, 735), 11.25);
-    nameCaption->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignTop);
+    // The caption reaches into the gender row below; its text stands on the name's line.
+    nameCaption->setContentsMargins(0, 0, 0, nameCaption->height() - shownName->height());
     genderCaption =
         label(client, "Label4", QStringLiteral("جنسيت"), twipsRect(5040, 840, 975, 495), 11.25);
     meaningCaption =

@@ -152,6 +152,16 @@ void autoSize(QLabel* label)
         label->move(before.right() + 1 - label->width(), before.top());
 }
 
+void keepOffEdges(QLabel* label)
+{
+    const int width = label->parentWidget()->width();
+    const QRect box = label->geometry();
+    QMargins margins = label->contentsMargins();
+    margins.setLeft(std::max(margins.left(), edgeMargin - box.left()));
+    margins.setRight(std::max(margins.right(), box.right() - (width - 1 - edgeMargin)));
+    label->setContentsMargins(margins);
+}
+
 void installStyle()
 {
     QApplication::setStyle(new PersianStyle(QApplication::style()->name()));

@@ -50,6 +50,13 @@ void makeRed(QWidget* widget);
 // they grow to the left in right-to-left reading.
 void autoSize(QLabel* label);
 
+// No text of a window stands nearer than this many pixels to the window's edges.
+constexpr int edgeMargin = 4;
+
+// Moves the text of `label` in from its box's sides, as little as needed, so that it keeps
+// edgeMargin from the left and right edges of the label's parent; the box stays.
+void keepOffEdges(QLabel* label);
+
 // The name a screen reader announces for `control`: `caption` without its colon and blanks.
 void nameAfter(QWidget* control, const QString& caption);
 
