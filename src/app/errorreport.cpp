@@ -43,8 +43,9 @@ QString describe(store::Error::Kind kind)
 QString ErrorReport::text(const store::Error& error)
 {
     QString text = describe(error.kind());
+    // The file's path reads left to right inside the Persian sentence, its first slash too.
     if (text.contains(QStringLiteral("%1")))
-        text = text.arg(error.file());
+        text = text.arg(QChar(0x2066) + error.file() + QChar(0x2069));
     if (!error.details().isEmpty())
         text += QStringLiteral("\n\n(SQLite %1: %2)").arg(error.sqliteCode()).arg(error.details());
     return text;
