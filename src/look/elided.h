@@ -5,6 +5,11 @@
 
 namespace look {
 
+// `text` as it shows in `width` pixels of `metrics`: whole when it fits, else its beginning, cut
+// between two letters, followed by «…». Cut at the text's logical end, «…» stands at the left
+// of a right-to-left text.
+QString elided(const QString& text, const QFontMetrics& metrics, int width);
+
 // A one-line label whose text, when wider than the label, ends with «…» where it is cut: at
 // the left for a right-to-left text, which runs from the right, at the right otherwise. The
 // whole text shows as the label's tooltip then. text() is always the whole text.
@@ -22,8 +27,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-// Item views: an entry cut to the view's width (the view elides at the end of its text, see
-// QAbstractItemView::textElideMode) shows its whole text as a tooltip.
+// Item views: an entry wider than the view ends with «…» where it is cut (see elided), and
+// shows its whole text as a tooltip.
 class WholeTextTips : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -35,6 +40,9 @@ public:
 
     bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
                    const QModelIndex& index) override;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
 };
 
 } // namespace look
