@@ -59,6 +59,10 @@ frmabout::frmabout(std::function<void()> showMainWindow)
     version = tahomaLabel(this, "Label7", QStringLiteral("Vardel نسخه 1"),
                           twipsRect(360, 120, 2295, 375));
 
+    // The captions' column reaches to the window's right edge; the texts keep off it.
+    for (QLabel* caption : {programCaption, programmerCaption, webCaption})
+        look::keepOffEdges(caption);
+
     backButton = new QPushButton(QStringLiteral("بازگشت"), this);
     backButton->setObjectName(QStringLiteral("Command1"));
     backButton->setGeometry(twipsRect(2760, 2280, 1335, 375));

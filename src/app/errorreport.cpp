@@ -50,14 +50,16 @@ QString describe(store::Error::Kind kind)
 QString ErrorReport::text(const store::Error& error)
 {
     QString text = describe(error.kind());
+    // The file's path reads left to right inside the Persian sentence, its first slash too.
+    const QString file = QChar(0x2066) + error.file() + QChar(0x2069);
     // One pass, so that nothing in the file's path is taken for a place of another value.
     if (error.kind() == store::Error::Kind::PathTooLong)
         return text.arg(
-            error.file(), QString::number(error.pathLength()), QString::number(error.pathLimit()),
+            file, QString::number(error.pathLength()), QString::number(error.pathLimit()),
             error.pathInCharacters() ? QStringLiteral("نویسه") : QStringLiteral("بایت"),
             error.pathInCharacters() ? QString() : QStringLiteral(" (هر حرف فارسی دو بایت است)"));
     if (text.contains(QStringLiteral("%1")))
-        text = text.arg(error.file());
+        text = text.arg(file);
     if (!error.details().isEmpty())
         text += QStringLiteral("\n\n(SQLite %1: %2)").arg(error.sqliteCode()).arg(error.details());
     return text;

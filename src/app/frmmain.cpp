@@ -4,6 +4,7 @@
 #include "app/namelist.h"
 #include "input/focusswitch.h"
 #include "input/module1.h"
+#include "look/elided.h"
 #include "look/look.h"
 #include "store/connectionstring.h"
 
@@ -21,6 +22,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QtMath>
 
 using look::control;
 using look::label;
@@ -35,6 +37,33 @@ void setBackground(QWidget* widget, const QColor& colour)
     palette.setColor(QPalette::Window, colour);
     widget->setPalette(palette);
 }
+
+// A frameless text box that shows whole lines only: the lines start at its top, and the room
+// its height leaves below the last whole line stays empty. A line is as high as its font in
+// whole pixels; the top pixel row of a line is left to the tallest marks above its letters, so
+// the box may cover that row of its first line: 41 pixels show two lines of 21 that way.
+class WholeLinesBox : public QPlainTextEdit
+{
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+    // Lays out the lines for the box's present height and font.
+    void showWholeLines()
+    {
+        constexpr int side = 4; // between the text and the box's left and right edges
+        setFrameShape(QFrame::NoFrame);
+        document()->setDocumentMargin(0);
+        const int lineHeight = qCeil(QFontMetricsF(font()).height());
+        const int lines = std::max(1, (height() + 1) / lineHeight);
+        const int top = std::min(0, height() - lines * lineHeight);
+        // The text box counts a line as shown when a pixel row of its area is left below it:
+        // that row may lie beyond the box.
+        const int bottom = height() - top - lines * lineHeight - 1;
+        setViewportMargins(side, top, side, bottom);
+    }
+    // Where the first line's text stands, from the top of the box.
+    int firstLineTop() const { return viewportMargins().top(); }
+};
 
 // `meaning` as the details panel shows it. A text box lays out each paragraph whole, in time
 // that grows with the square of its length, but only the paragraphs it shows: a paragraph
@@ -116,6 +145,9 @@ void frmMain::buildControls()
     setBackground(nameFilter, palette().color(QPalette::ToolTipBase));
 
     nameList = control<NameListBox>(client, "LstNames", twipsRect(4800, 2880, 2895, 2220), 9.75);
+    // An entry wider than the list ends with «…» where it is cut and shows whole as a tooltip.
+    nameList->setTextElideMode(Qt::ElideRight);
+    nameList->setItemDelegate(new look::WholeTextTips(nameList));
     // The desktop's inactive-title-text colour has no counterpart in Qt's palette; the
     // inactive window colour reads the same way.
     setBackground(nameList, palette().color(QPalette::Inactive, QPalette::Midlight));
@@ -168,10 +200,14 @@ void frmMain::buildControls()
     // A picture shows at its own size from the top-left corner, cut off at the edges.
     genderPicture->setAlignment(Qt::AlignLeft | Qt::AlignTop | Qt::AlignAbsolute);
 
-    shownName = label(client, "namestr", QString(), twipsRect(2280, 240, 2775, 495), 11.25);
+    // A name longer than its box ends with «…» where it is cut, and shows whole as a tooltip.
+    shownName =
+        control<look::ElidingLabel>(client, "namestr", twipsRect(2280, 240, 2775, 495), 11.25);
+    shownName->setAlignment(look::rightAligned);
     nameCaption =
         label(client, "namelbl", QStringLiteral("نام "), twipsRect(5520, 240, 495, 735), 11.25);
-    nameCaption->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignTop);
+    // The caption reaches into the gender row below; its text stands on the name's line.
+    nameCaption->setContentsMargins(0, 0, 0, nameCaption->height() - shownName->height());
     genderCaption =
         label(client, "Label4", QStringLiteral("جنسيت"), twipsRect(5040, 840, 975, 495), 11.25);
     meaningCaption =
@@ -180,12 +216,14 @@ void frmMain::buildControls()
     for (QLabel* caption : {shownName, nameCaption, genderCaption, meaningCaption, shownGender})
         caption->setLayoutDirection(Qt::LeftToRight);
 
-    shownMeaning =
-        control<QPlainTextEdit>(client, "meanlbl", twipsRect(120, 1440, 4935, 615), 11.25);
+    auto* meaningBox =
+        control<WholeLinesBox>(client, "meanlbl", twipsRect(120, 1440, 4935, 615), 11.25);
+    shownMeaning = meaningBox;
     shownMeaning->setPlainText(QStringLiteral("Text1"));
-    // Several lines, wrapped at word boundaries and aligned to the right; no scroll bars:
-    // the keys inside the box reach the rest of a long meaning.
-    shownMeaning->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Several lines, wrapped at word boundaries and aligned to the right. The box shows whole
+    // lines only, and a meaning with more lines than it holds shows a vertical scroll bar, at
+    // the left where the lines end, so that the reader sees there is more.
+    shownMeaning->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     shownMeaning->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     shownMeaning->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     shownMeaning->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -194,8 +232,11 @@ void frmMain::buildControls()
     meaningOption.setTextDirection(Qt::RightToLeft);
     meaningOption.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     shownMeaning->document()->setDefaultTextOption(meaningOption);
-    shownMeaning->setFrameShape(QFrame::NoFrame);
+    meaningBox->showWholeLines();
     setBackground(shownMeaning, palette().color(QPalette::Button));
+    // The meaning's caption on the line of the meaning's first line.
+    meaningCaption->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignTop);
+    meaningCaption->setContentsMargins(0, meaningBox->firstLineTop(), 0, 0);
 
     // Labels and frames never take the focus; the picture is no tab stop.
     for (QWidget* passive : std::initializer_list<QWidget*>{

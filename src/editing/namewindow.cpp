@@ -100,6 +100,9 @@ NameWindow::NameWindow(QWidget* owner, const store::NameStore& names, Feedback f
         caption(this, "Label1", QStringLiteral("نام :"), twipsRect(3900, 810 + top, 300, 195));
     meaningCaption = caption(this, "Label2", QStringLiteral("معني و توضيحات :"),
                              twipsRect(3870, 1380 + top, 1275, 195));
+    // The longest caption would reach to two pixels from the window's edge.
+    look::keepOffEdges(meaningCaption);
+    look::autoSize(meaningCaption);
 
     writeButton = button(this, writeName, writeCaption, twipsRect(3510, 3900 + top, 1305, 555));
     writeButton->setDefault(true);

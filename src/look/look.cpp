@@ -22,9 +22,17 @@ namespace look {
 
 namespace {
 
-// Draws a menu item's shortcut in right-to-left menus itself, at the distance from the left
-// border that the style keeps from the right border in left-to-right menus.
-class MenuShortcutStyle : public QProxyStyle
+// The platform's style, with three things drawn as a Persian reader expects:
+// - A control's texts are aligned in the control's own reading order. A painter starts out in
+//   the application's reading order, so in a left-to-right message box of a right-to-left
+//   program the style's "left of the label, after the icon" landed at the button's right
+//   border, over its frame.
+// - Access-key underlines are left out of right-to-left texts: the underlined letter is drawn
+//   apart from the rest of its word and loses its joined form («ب له» for «بله»). The keys
+//   still work.
+// - A menu item's shortcut in right-to-left menus stands at the distance from the left border
+//   that the style keeps from the right border in left-to-right menus.
+class PersianStyle : public QProxyStyle
 {
 public:
     using QProxyStyle::QProxyStyle;
@@ -32,27 +40,52 @@ public:
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                      const QWidget* widget) const override
     {
+        painter->save();
+        painter->setLayoutDirection(option->direction);
         const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
         const qsizetype tab = item ? item->text.indexOf(QLatin1Char('\t')) : -1;
-        if (element != CE_MenuItem || tab < 0 || option->direction != Qt::RightToLeft) {
+        if (element == CE_MenuItem && tab >= 0 && option->direction == Qt::RightToLeft)
+            drawRightToLeftMenuItem(*item, tab, painter, widget);
+        else
             QProxyStyle::drawControl(element, option, painter, widget);
-            return;
-        }
-        QStyleOptionMenuItem withoutShortcut = *item;
-        withoutShortcut.text = item->text.left(tab);
-        QProxyStyle::drawControl(element, &withoutShortcut, painter, widget);
+        painter->restore();
+    }
 
-        const int margin = item->fontMetrics.averageCharWidth() * 2;
-        const QRect area = item->rect.adjusted(margin, 0, 0, 0);
-        const bool selected = item->state & State_Selected;
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+                            QPainter* painter, const QWidget* widget) const override
+    {
         painter->save();
-        painter->setFont(item->font);
+        painter->setLayoutDirection(option->direction);
+        QProxyStyle::drawComplexControl(control, option, painter, widget);
+        painter->restore();
+    }
+
+    void drawItemText(QPainter* painter, const QRect& rect, int flags, const QPalette& palette,
+                      bool enabled, const QString& text,
+                      QPalette::ColorRole textRole = QPalette::NoRole) const override
+    {
+        if ((flags & Qt::TextShowMnemonic) && text.isRightToLeft())
+            flags = (flags & ~Qt::TextShowMnemonic) | Qt::TextHideMnemonic;
+        QProxyStyle::drawItemText(painter, rect, flags, palette, enabled, text, textRole);
+    }
+
+private:
+    void drawRightToLeftMenuItem(const QStyleOptionMenuItem& item, qsizetype tab, QPainter* painter,
+                                 const QWidget* widget) const
+    {
+        QStyleOptionMenuItem withoutShortcut = item;
+        withoutShortcut.text = item.text.left(tab);
+        QProxyStyle::drawControl(CE_MenuItem, &withoutShortcut, painter, widget);
+
+        const int margin = item.fontMetrics.averageCharWidth() * 2;
+        const QRect area = item.rect.adjusted(margin, 0, 0, 0);
+        const bool selected = item.state & State_Selected;
+        painter->setFont(item.font);
         proxy()->drawItemText(painter, area,
                               Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter |
                                   Qt::TextShowMnemonic,
-                              item->palette, item->state & State_Enabled, item->text.mid(tab + 1),
+                              item.palette, item.state & State_Enabled, item.text.mid(tab + 1),
                               selected ? QPalette::HighlightedText : QPalette::Text);
-        painter->restore();
     }
 };
 
@@ -119,9 +152,19 @@ void autoSize(QLabel* label)
         label->move(before.right() + 1 - label->width(), before.top());
 }
 
+void keepOffEdges(QLabel* label)
+{
+    const int width = label->parentWidget()->width();
+    const QRect box = label->geometry();
+    QMargins margins = label->contentsMargins();
+    margins.setLeft(std::max(margins.left(), edgeMargin - box.left()));
+    margins.setRight(std::max(margins.right(), box.right() - (width - 1 - edgeMargin)));
+    label->setContentsMargins(margins);
+}
+
 void installStyle()
 {
-    QApplication::setStyle(new MenuShortcutStyle(QApplication::style()->name()));
+    QApplication::setStyle(new PersianStyle(QApplication::style()->name()));
 }
 
 QIcon windowIcon()

@@ -50,6 +50,13 @@ void makeRed(QWidget* widget);
 // they grow to the left in right-to-left reading.
 void autoSize(QLabel* label);
 
+// No text of a window stands nearer than this many pixels to the window's edges.
+constexpr int edgeMargin = 4;
+
+// Moves the text of `label` in from its box's sides, as little as needed, so that it keeps
+// edgeMargin from the left and right edges of the label's parent; the box stays.
+void keepOffEdges(QLabel* label);
+
 // The name a screen reader announces for `control`: `caption` without its colon and blanks.
 void nameAfter(QWidget* control, const QString& caption);
 
@@ -67,8 +74,10 @@ constexpr Qt::WindowFlags fixedDialog = Qt::Dialog | Qt::CustomizeWindowHint | Q
                                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                                         Qt::MSWindowsFixedSizeDialogHint;
 
-// Installs the program's style: the platform's own, with shortcut texts in right-to-left
-// menus kept off the menu's border by the margin they have in left-to-right menus.
+// Installs the program's style: the platform's own, with every control's texts aligned in the
+// control's reading order (also in left-to-right message boxes of the right-to-left program),
+// Persian texts drawn without access-key underlines that break their words apart, and
+// shortcut texts in right-to-left menus kept off the menu's border.
 void installStyle();
 
 // The program's icon, shared by all its windows.

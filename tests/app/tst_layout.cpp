@@ -1,21 +1,47 @@
-// What a Persian reader sees in every window: texts that fit their boxes in the font in use,
-// controls and popups that read from the right, a list that shows enough names, a meaning of
-// any length, and a name for every control a screen reader announces.
+// What a Persian reader sees in every window: texts that fit their boxes in the font in use and
+// show whole on screen, controls and popups that read from the right, a list that shows enough
+// names, a meaning of any length, and a name for every control a screen reader announces. Run
+// under the offscreen platform and on a real X server, whose theme gives message buttons icons.
 #include "about/frmabout.h"
+#include "app/errorreport.h"
 #include "app/startup.h"
 #include "editing/frmaddname.h"
 #include "editing/frmeditname.h"
+#include "editing/messages.h"
 #include "look/look.h"
 #include "mainwindowfixture.h"
 
+#include <numeric>
 #include <QAccessible>
 #include <QApplication>
 #include <QGroupBox>
 #include <QMessageBox>
+#include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
+#include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
+#include <QStyleOptionGroupBox>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QTimer>
+#include <QToolTip>
 
 namespace {
+
+// Persian words, repeated to `length` characters.
+QString persianText(qsizetype length)
+{
+    const QString words = QStringLiteral("آرمان به معنی آرزو و امید، نام پهلوانی در شاهنامه ");
+    QString text;
+    while (text.size() < length)
+        text += words;
+    return text.left(length).trimmed();
+}
+
+// A name of 60 characters and a meaning of five lines, at the top of the list.
+const QString longName = persianText(60);
+const QString longMeaning = persianText(231);
 
 QList<dbfile::Entry> manyNames()
 {
@@ -23,6 +49,9 @@ QList<dbfile::Entry> manyNames()
     // The longest captions a window shows come from its own texts; long names and meanings
     // from the data.
     names.append({QStringLiteral("بلند"), QString(100000, QChar(0x0628)), QStringLiteral("f")});
+    names.append({longName, longMeaning, QStringLiteral("m")});
+    names.append({QStringLiteral("آبان"), QStringLiteral("نام ماه هشتم"), QStringLiteral("f")});
+    names.append({QStringLiteral("آبتین"), persianText(80), QStringLiteral("m")});
     return names;
 }
 
@@ -60,6 +89,173 @@ QString describe(const QWidget* widget)
     return widget->window()->objectName() + QLatin1Char('/') + widget->objectName();
 }
 
+// The controls of `window` itself, not of the windows it owns.
+template <typename Control> QList<Control*> controlsOf(QWidget* window)
+{
+    QList<Control*> controls = window->findChildren<Control*>();
+    controls.removeIf([window](const Control* control) { return control->window() != window; });
+    return controls;
+}
+
+// Where a text leaves ink: the pixels in which a drawing with the text in black differs from the
+// same drawing with the text in white. Frames, icons and backgrounds are drawn alike both times.
+QImage inkOf(const std::function<QImage(const QColor&)>& draw)
+{
+    const QImage black = draw(Qt::black);
+    const QImage white = draw(Qt::white);
+    QImage ink(black.size(), QImage::Format_Grayscale8);
+    for (int y = 0; y < ink.height(); ++y)
+        for (int x = 0; x < ink.width(); ++x)
+            ink.scanLine(y)[x] = static_cast<uchar>(
+                std::max(0, qGray(white.pixel(x, y)) - qGray(black.pixel(x, y))));
+    return ink;
+}
+
+QImage inkOf(QWidget* control, QPalette::ColorRole textRole)
+{
+    const QPalette saved = control->palette();
+    QImage ink = inkOf([&](const QColor& colour) {
+        QPalette palette = saved;
+        palette.setColor(textRole, colour);
+        control->setPalette(palette);
+        return control->grab().toImage();
+    });
+    control->setPalette(saved);
+    return ink;
+}
+
+// The rectangle the ink within `area` covers; pixels fainter than an eighth are noise.
+QRect inkBox(const QImage& ink, const QRect& area = {})
+{
+    const QRect within = area.isNull() ? ink.rect() : area & ink.rect();
+    QRect box;
+    for (int y = within.top(); y <= within.bottom(); ++y)
+        for (int x = within.left(); x <= within.right(); ++x)
+            if (ink.constScanLine(y)[x] > 32)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+// The row with the most ink: Persian letters join on their baseline.
+int baselineOf(const QImage& ink)
+{
+    QList<int> rows(ink.height());
+    for (int y = 0; y < ink.height(); ++y)
+        rows[y] = std::accumulate(ink.constScanLine(y), ink.constScanLine(y) + ink.width(), 0);
+    return static_cast<int>(std::max_element(rows.begin(), rows.end()) - rows.begin());
+}
+
+// The width of `text` drawn whole in `font`, from its first to its last pixel of ink.
+int wholeWidth(const QString& text, const QFont& font)
+{
+    return inkBox(inkOf([&](const QColor& colour) {
+               QImage image(QFontMetrics(font).horizontalAdvance(text) + 40, 40,
+                            QImage::Format_RGB32);
+               image.fill(Qt::gray);
+               QPainter painter(&image);
+               painter.setFont(font);
+               painter.setPen(colour);
+               painter.drawText(image.rect(), Qt::AlignCenter, text);
+               return image;
+           }))
+        .width();
+}
+
+QString show(const QRect& rect)
+{
+    return QStringLiteral("%1,%2 %3x%4")
+        .arg(rect.x())
+        .arg(rect.y())
+        .arg(rect.width())
+        .arg(rect.height());
+}
+
+// No text stands nearer than this to its window's left and right edges.
+constexpr int edgeMargin = 4;
+
+// What the checks below found wrong, one line each.
+using Faults = QStringList;
+
+// The text of `control` leaves ink within `area` (all of the control by default), all of it
+// inside `content` (in the control's coordinates) less `inset`, and no nearer than the
+// program's margin to its window's left and right edges. A `line` of text narrower than drawn
+// whole whose ink runs from side to side of `content` was cut. Returns the ink's rectangle.
+QRect checkInk(QWidget* control, QPalette::ColorRole role, const QRect& content, Faults& faults,
+               const QString& line = {}, QMargins inset = {}, const QRect& area = {})
+{
+    const QRect box = inkBox(inkOf(control, role), area);
+    const QString where =
+        describe(control) + QStringLiteral(": ink %1 in %2").arg(show(box), show(content));
+    if (box.isEmpty()) {
+        faults << where + QStringLiteral(": no text drawn");
+        return box;
+    }
+    if (!content.marginsRemoved(inset).contains(box))
+        faults << where + QStringLiteral(", %1 px off its sides, %2 px off top and bottom")
+                              .arg(inset.left())
+                              .arg(inset.top());
+    if (!line.isEmpty()) {
+        const int whole = wholeWidth(line, control->font());
+        if (box.width() < whole - 2 && box.left() <= content.left() + 1 &&
+            box.right() >= content.right() - 1)
+            faults << where + QStringLiteral(": «%1» cut, %2 px drawn whole").arg(line).arg(whole);
+    }
+    QWidget* window = control->window();
+    const QRect onWindow = box.translated(control->mapTo(window, QPoint()));
+    if (!qobject_cast<QMessageBox*>(window) &&
+        (onWindow.left() < edgeMargin || onWindow.right() >= window->width() - edgeMargin))
+        faults << where + QStringLiteral(": %1 on a window %2 wide")
+                              .arg(show(onWindow))
+                              .arg(window->width());
+    return box;
+}
+
+// A push button shows its label whole, with the style's margins inside its frame on both sides.
+void checkButton(QPushButton* button, Faults& faults)
+{
+    QStyle* style = button->style();
+    const int margin = style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button) / 2 +
+                       style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button);
+    QString text = button->text();
+    text.remove(QLatin1Char('&'));
+    const QRect box = checkInk(button, QPalette::ButtonText, button->rect(), faults, text,
+                               QMargins(margin, 1, margin, 1));
+    // Drawn apart, an underlined letter takes another form and width than in its word.
+    const int whole = wholeWidth(text, button->font());
+    if (std::abs(box.width() - whole) > 2)
+        faults << describe(button) + QStringLiteral(": «%1» %2 px wide, %3 px drawn whole")
+                                         .arg(text)
+                                         .arg(box.width())
+                                         .arg(whole);
+}
+
+// The text and every button of the modal message box that `open` shows.
+void checkMessageBox(const std::function<void()>& open, Faults& faults)
+{
+    bool seen = false;
+    QTimer timer;
+    timer.setInterval(10);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        timer.stop();
+        seen = QTest::qWaitForWindowExposed(box);
+        box->setObjectName(QStringLiteral("box «%1»").arg(box->text().left(12)));
+        auto* text = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        checkInk(text, QPalette::WindowText, text->contentsRect(), faults);
+        if (box->buttons().isEmpty())
+            faults << describe(box) + QStringLiteral(": no buttons");
+        for (QAbstractButton* button : box->buttons())
+            checkButton(qobject_cast<QPushButton*>(button), faults);
+        box->done(QMessageBox::No);
+    });
+    timer.start();
+    open();
+    if (!seen)
+        faults << QStringLiteral("a message box did not show");
+}
+
 // Every accessible object below `object`, depth first.
 void collect(QAccessibleInterface* object, QList<QAccessibleInterface*>& out)
 {
@@ -78,7 +274,13 @@ class LayoutTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { look::installFontSubstitutes(); }
+    void initTestCase()
+    {
+        // As the program starts: its fonts, its style and Qt's Persian texts.
+        look::installFontSubstitutes();
+        look::installStyle();
+        QVERIFY(startup::installQtTranslation());
+    }
 
     // Labels, buttons, check boxes, frame titles and combo entries fit their boxes.
     void textsFitTheirBoxes()
@@ -119,6 +321,161 @@ private Q_SLOTS:
             for (QLineEdit* box : window->findChildren<QLineEdit*>())
                 QVERIFY2(box->fontMetrics().height() < box->height(), qPrintable(describe(box)));
         }
+    }
+
+    // Every text of every window shows whole: its ink stays inside its control's content, off
+    // the content's edges (where a text cut off would reach) and off the window's edges. The
+    // main window shows a name of 60 characters and a meaning of five lines.
+    void everyTextShowsWhole()
+    {
+        Windows windows;
+        windows.main.select(longName);
+        // The text boxes show or hide their scroll bars once queued events have run.
+        QCoreApplication::processEvents();
+        Faults faults;
+        for (QWidget* window : windows.all()) {
+            for (QLabel* label : controlsOf<QLabel>(window)) {
+                if (label->text().isEmpty() || !label->pixmap().isNull())
+                    continue;
+                checkInk(label, label->foregroundRole(), label->contentsRect(), faults,
+                         label->text());
+            }
+            for (QPushButton* button : controlsOf<QPushButton>(window))
+                checkButton(button, faults);
+            for (QCheckBox* box : controlsOf<QCheckBox>(window)) {
+                QStyleOptionButton option;
+                option.initFrom(box);
+                option.text = box->text();
+                const QRect caption =
+                    box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box);
+                checkInk(box, QPalette::WindowText, caption, faults, box->text());
+            }
+            for (QGroupBox* frame : controlsOf<QGroupBox>(window)) {
+                QStyleOptionGroupBox option;
+                option.initFrom(frame);
+                option.text = frame->title();
+                option.textAlignment = frame->alignment();
+                option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+                const QRect title = frame->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                                   QStyle::SC_GroupBoxLabel, frame);
+                // The title's rows across the frame: the controls inside stand lower.
+                checkInk(frame, QPalette::WindowText, title.adjusted(0, -1, 0, 1), faults,
+                         frame->title(), {}, QRect(0, 0, frame->width(), title.bottom() + 1));
+            }
+            for (QComboBox* box : controlsOf<QComboBox>(window)) {
+                if (box->currentText().isEmpty())
+                    continue;
+                QStyleOptionComboBox option;
+                option.initFrom(box);
+                const QRect field = box->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                                 QStyle::SC_ComboBoxEditField, box);
+                // The field only: the style draws the arrow in the text's colour.
+                checkInk(box, QPalette::ButtonText, field, faults, box->currentText(), {}, field);
+            }
+            for (QPlainTextEdit* box : controlsOf<QPlainTextEdit>(window)) {
+                if (box->toPlainText().isEmpty())
+                    continue;
+                // A line cut by the box's lower edge leaves ink on its last pixel row.
+                checkInk(box, QPalette::Text, box->viewport()->geometry() & box->rect(), faults, {},
+                         QMargins(0, 0, 0, 1));
+            }
+        }
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+    }
+
+    // Each value of the details panel stands on the line of its caption.
+    void detailsStandOnTheirCaptionsLines()
+    {
+        MainWindowFixture f(manyNames());
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        f.select(QStringLiteral("آبان"));
+        const std::pair<const char*, const char*> rows[] = {
+            {"namelbl", "namestr"}, {"Label4", "sexlbl"}, {"Label5", "meanlbl"}};
+        for (const auto& [captionName, valueName] : rows) {
+            QWidget* caption = f.find(captionName);
+            QWidget* value = f.find(valueName);
+            const bool box = qobject_cast<QPlainTextEdit*>(value);
+            const int captionLine = baselineOf(inkOf(caption, QPalette::WindowText)) +
+                                    caption->mapTo(f.window.get(), QPoint()).y();
+            const int valueLine =
+                baselineOf(inkOf(value, box ? QPalette::Text : QPalette::WindowText)) +
+                value->mapTo(f.window.get(), QPoint()).y();
+            QVERIFY2(std::abs(captionLine - valueLine) <= 1,
+                     qPrintable(QStringLiteral("%1 on line %2, %3 on line %4")
+                                    .arg(QLatin1String(captionName))
+                                    .arg(captionLine)
+                                    .arg(QLatin1String(valueName))
+                                    .arg(valueLine)));
+        }
+    }
+
+    // A name or an entry wider than its box ends with «…» at its left, where it is cut, and
+    // shows whole as a tooltip; one that fits has no tooltip.
+    void longNamesShowWholeAsTooltips()
+    {
+        MainWindowFixture f(manyNames());
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        auto tooltipOf = [](QWidget* widget, QPoint at) {
+            QToolTip::hideText();
+            if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); }))
+                return QStringLiteral("(a tooltip stays)");
+            QHelpEvent help(QEvent::ToolTip, at, widget->mapToGlobal(at));
+            QApplication::sendEvent(widget, &help);
+            QString text = QToolTip::isVisible() ? QToolTip::text() : QString();
+            QToolTip::hideText();
+            return text;
+        };
+        NameListBox* list = f.list();
+        Faults faults;
+        for (const QString& name : {longName, QStringLiteral("آبان")}) {
+            const QModelIndex index =
+                list->model()->index(static_cast<int>(f.listed().indexOf(name)));
+            list->scrollTo(index);
+            const QRect entry = list->visualRect(index);
+            QCOMPARE(tooltipOf(list->viewport(), entry.center()),
+                     name == longName ? name : QString());
+            // The entry's beginning at the right, its cut end inside the list.
+            const QRect row =
+                entry.translated(list->viewport()->pos()) & list->viewport()->geometry();
+            const QRect box = checkInk(list, QPalette::Text, row, faults, name, {}, row);
+            QVERIFY2(box.right() >= row.right() - 8, qPrintable(faults.join(u'\n')));
+
+            f.select(name);
+            QLabel* shown = f.find<QLabel>("namestr");
+            QCOMPARE(shown->text(), name);
+            QCOMPARE(tooltipOf(shown, shown->rect().center()), name == longName ? name : QString());
+            const QRect ink =
+                checkInk(shown, QPalette::WindowText, shown->contentsRect(), faults, name);
+            QVERIFY2(ink.right() >= shown->contentsRect().right() - 4,
+                     qPrintable(faults.join(u'\n')));
+        }
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+    }
+
+    // Every kind of message box shows its text and its buttons' labels whole, icons or not.
+    void messageBoxesShowTheirLabelsWhole()
+    {
+        MainWindowFixture f({});
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        QWidget* owner = f.window.get();
+        Faults faults;
+        for (const QString& text :
+             {editing::messages::enterNameAndMeaning(), editing::messages::fillTheField(),
+              editing::messages::selectName()})
+            checkMessageBox([&] { MessageBox::information(owner, text); }, faults);
+        checkMessageBox([&] { MessageBox::question(owner, editing::messages::confirmDelete()); },
+                        faults);
+        for (const auto kind : {store::Error::Kind::Locked, store::Error::Kind::RowGone})
+            checkMessageBox(
+                [&] {
+                    ErrorReport::show(owner, store::Error(kind, f.folder.dbPath(),
+                                                          QStringLiteral("database is locked"), 5));
+                },
+                faults);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }
 
     // The main, add and edit windows read from the right, their drop-down lists too.
@@ -184,11 +541,29 @@ private Q_SLOTS:
         QCOMPARE(meaning->toPlainText().remove(QLatin1Char('\n')), QString(100000, QChar(0x0628)));
         QCOMPARE(meaning->document()->defaultTextOption().alignment() & Qt::AlignRight,
                  Qt::AlignRight);
-        QCOMPARE(meaning->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        // A meaning longer than the box shows a scroll bar, at the left, where its lines end.
+        QScrollBar* bar = meaning->verticalScrollBar();
+        QTRY_VERIFY(bar->isVisible());
+        QVERIFY2(bar->geometry().right() < meaning->viewport()->geometry().left(),
+                 qPrintable(QStringLiteral("scroll bar at %1, text from %2")
+                                .arg(bar->geometry().x())
+                                .arg(meaning->viewport()->geometry().x())));
+        QCOMPARE(bar->value(), 0);
         // The keys inside the box reach its end.
         meaning->setFocus();
         QTest::keyClick(meaning, Qt::Key_End, Qt::ControlModifier);
         QCOMPARE(meaning->textCursor().position(), meaning->document()->characterCount() - 1);
+        QVERIFY(bar->value() > 0);
+        const QRect shown = meaning->viewport()->rect();
+        QCOMPARE(meaning->cursorForPosition({shown.center().x(), shown.bottom() - 2}).block(),
+                 meaning->document()->lastBlock());
+        // A meaning of one line or two shows no scroll bar.
+        for (const QString& name : {QStringLiteral("آبان"), QStringLiteral("آبتین")}) {
+            f.select(name);
+            QCoreApplication::processEvents();
+            QVERIFY2(!bar->isVisible(), qPrintable(name));
+        }
+        QCOMPARE(meaning->document()->firstBlock().layout()->lineCount(), 2);
         // An ordinary meaning shows as stored, line breaks and all.
         f.folder.exec(QStringLiteral("UPDATE vardel SET means = ? WHERE p_name = 'بلند'"),
                       {QStringLiteral("یک\nدو سه")});

@@ -1,0 +1,116 @@
+#include "look/elided.h"
+
+#include <QAbstractItemView>
+#include <QHelpEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QTextBoundaryFinder>
+#include <QToolTip>
+
+namespace look {
+
+namespace {
+
+// The room for an entry's text in an item view: the style keeps a margin inside the text's
+// rectangle on each side.
+int textRoom(const QStyleOptionViewItem& option, const QWidget* view)
+{
+    QStyle* style = view->style();
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+    return style->subElementRect(QStyle::SE_ItemViewItemText, &option, view).width() - 2 * margin;
+}
+
+} // namespace
+
+QString elided(const QString& text, const QFontMetrics& metrics, int width)
+{
+    if (metrics.horizontalAdvance(text) <= width)
+        return text;
+    const QString ellipsis(QChar(0x2026));
+    // No letter is narrower than half a pixel: the rest of a longer text is cut anyway.
+    const QString start = text.left(2 * static_cast<qsizetype>(std::max(width, 0)) + 2);
+    QList<qsizetype> letterEnds;
+    QTextBoundaryFinder letters(QTextBoundaryFinder::Grapheme, start);
+    for (qsizetype end = letters.toNextBoundary(); end > 0; end = letters.toNextBoundary())
+        letterEnds << end;
+    auto shown = [&](qsizetype count) {
+        return count ? start.left(letterEnds[count - 1]).trimmed() + ellipsis : ellipsis;
+    };
+    // The most letters that fit with «…».
+    qsizetype low = 0;
+    qsizetype high = letterEnds.size();
+    while (low < high) {
+        const qsizetype middle = (low + high + 1) / 2;
+        if (metrics.horizontalAdvance(shown(middle)) <= width)
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    return shown(low);
+}
+
+QString ElidingLabel::shownText() const
+{
+    return elided(text(), fontMetrics(), contentsRect().width());
+}
+
+bool ElidingLabel::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip && toolTip().isEmpty()) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        if (shownText() != text())
+            QToolTip::showText(help->globalPos(), text(), this);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QLabel::event(event);
+}
+
+void ElidingLabel::paintEvent(QPaintEvent* event)
+{
+    const QString shown = shownText();
+    if (shown == text()) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    // «…» follows the text's own direction, not the label's: at the left of a Persian name.
+    painter.setLayoutDirection(text().isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
+    style()->drawItemText(&painter, contentsRect(), static_cast<int>(alignment()), palette(),
+                          isEnabled(), shown, foregroundRole());
+}
+
+bool WholeTextTips::isCut(const QAbstractItemView* view, const QModelIndex& index)
+{
+    QStyleOptionViewItem option;
+    option.initFrom(view->viewport());
+    option.rect = view->visualRect(index);
+    option.font = view->font();
+    option.fontMetrics = view->fontMetrics();
+    option.features |= QStyleOptionViewItem::HasDisplay;
+    option.text = index.data(Qt::DisplayRole).toString();
+    return option.fontMetrics.horizontalAdvance(option.text) > textRoom(option, view);
+}
+
+void WholeTextTips::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (!option->rect.isEmpty() && option->widget)
+        option->text = elided(option->text, option->fontMetrics, textRoom(*option, option->widget));
+}
+
+bool WholeTextTips::helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                              const QStyleOptionViewItem& option, const QModelIndex& index)
+{
+    if (event->type() != QEvent::ToolTip || !index.isValid())
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    if (isCut(view, index))
+        QToolTip::showText(event->globalPos(), index.data(Qt::DisplayRole).toString(),
+                           view->viewport(), view->visualRect(index));
+    else
+        QToolTip::hideText();
+    return true;
+}
+
+} // namespace look

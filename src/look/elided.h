@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QLabel>
+#include <QStyledItemDelegate>
+
+namespace look {
+
+// `text` as it shows in `width` pixels of `metrics`: whole when it fits, else its beginning, cut
+// between two letters, followed by «…». Cut at the text's logical end, «…» stands at the left
+// of a right-to-left text.
+QString elided(const QString& text, const QFontMetrics& metrics, int width);
+
+// A one-line label whose text, when wider than the label, ends with «…» where it is cut: at
+// the left for a right-to-left text, which runs from the right, at the right otherwise. The
+// whole text shows as the label's tooltip then. text() is always the whole text.
+class ElidingLabel : public QLabel
+{
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+
+    // The text as drawn: the whole text, or its beginning with «…».
+    QString shownText() const;
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// Item views: an entry wider than the view ends with «…» where it is cut (see elided), and
+// shows its whole text as a tooltip.
+class WholeTextTips : public QStyledItemDelegate
+{
+    Q_OBJECT
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    // Whether `index` shows its text cut in `view`.
+    static bool isCut(const QAbstractItemView* view, const QModelIndex& index);
+
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+};
+
+} // namespace look
