@@ -46,6 +46,11 @@ const QString longMeaning = persianText(231);
 QList<dbfile::Entry> manyNames()
 {
     QList<dbfile::Entry> names = testsupport::realNames(300);
+    // The names below stand once, also where the data holds them.
+    names.removeIf([](const dbfile::Entry& entry) {
+        return entry.name == QStringLiteral("بلند") || entry.name == QStringLiteral("آبان") ||
+               entry.name == QStringLiteral("آبتین");
+    });
     // The longest captions a window shows come from its own texts; long names and meanings
     // from the data.
     names.append({QStringLiteral("بلند"), QString(100000, QChar(0x0628)), QStringLiteral("f")});
