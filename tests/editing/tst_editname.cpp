@@ -192,7 +192,7 @@ private Q_SLOTS:
     // stored and typed, no line break added.
     void longMeaning()
     {
-        const int piece = int(editing::MeaningEdit::longestPiece);
+        const qsizetype piece = editing::MeaningEdit::longestPiece;
         QString meaning = QString(piece - 1, QChar(0x0628)) + u"😀"_s + QString(3 * piece, u'ک');
         meaning += u"\r\n"_s + u"آب "_s.repeated(2 * piece) + u"\n\n"_s + QString(piece, u'ن');
         MainWindowFixture f(starterNames(), MainWindowFixture::Active);
