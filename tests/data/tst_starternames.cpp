@@ -1,6 +1,7 @@
 // The starter dictionary, data/names.tsv, as a careful editor would check it: every line a
-// name, a meaning and a gender; standard Persian letters; no stray blanks; no name twice for
-// one gender; a meaning that says what the name means.
+// name, a meaning and a gender; standard Persian letters; no stray blanks; each name once; a
+// meaning that says what the name means and ends with its origin, spelled one way, where the
+// name is not Persian.
 #include "dbfile.h"
 
 #include <QFile>
@@ -22,7 +23,19 @@ private Q_SLOTS:
         // A meaning that only names who bore the name, without saying what it means.
         const QRegularExpression bearerOnly(QStringLiteral(
             "^نام (پسر|پدر|دختر|مادر|همسر|پیامبر|پادشاه|امام|سردار|یکی از پهلوانان)[^؛]*$"));
-        QSet<QString> seen;
+        // Only the origin closes a meaning: one language, or two for a mixed name, Persian
+        // last and Arabic first. A language in brackets anywhere else is an origin out of place.
+        const QString language = QStringLiteral(
+            "(عربی|ترکی|عبری|کردی|یونانی|لاتین|سانسکریت|فرانسوی|روسی|اسپانیایی|مغولی|سریانی|"
+            "ارمنی|آلمانی|آرامی|انگلیسی|ایتالیایی|ژاپنی|آشوری|گرجی)");
+        const QRegularExpression closing(QStringLiteral("[^ ] \\(([^()]*)\\)$"));
+        const QRegularExpression origin(QStringLiteral("^%1( و (%1|فارسی))?$").arg(language));
+        const QRegularExpression looseLanguage(
+            QStringLiteral("\\([^()]*(%1|فارسی|لاتینی|سنسکریت)[^()]*\\)(?!$)").arg(language));
+        // A name given to both sexes says so in one phrase, right before its origin.
+        const QRegularExpression both(QStringLiteral("پسر و دختر|دختر و پسر"));
+        const QRegularExpression bothPhrase(
+            QStringLiteral("[^؛]؛ برای پسر و دختر( \\([^()]*\\))?$"));
         QSet<QString> names;
         int lineNumber = 0;
         int entries = 0;
@@ -49,12 +62,20 @@ private Q_SLOTS:
                 QVERIFY2(!foreign.match(text).hasMatch(), qPrintable(where));
             }
             QVERIFY2(meaning != name && !bearerOnly.match(meaning).hasMatch(), qPrintable(where));
-            QVERIFY2(!seen.contains(name + gender), qPrintable(where + QStringLiteral(" again")));
-            seen.insert(name + gender);
+            if (meaning.endsWith(QLatin1Char(')'))) {
+                const QRegularExpressionMatch tag = closing.match(meaning);
+                QVERIFY2(tag.hasMatch() && origin.match(tag.captured(1)).hasMatch() &&
+                             !tag.captured(1).contains(QStringLiteral(" و عربی")),
+                         qPrintable(where));
+            }
+            QVERIFY2(!looseLanguage.match(meaning).hasMatch(), qPrintable(where));
+            QVERIFY2(!both.match(meaning).hasMatch() || bothPhrase.match(meaning).hasMatch(),
+                     qPrintable(where));
+            QVERIFY2(!names.contains(name), qPrintable(where + QStringLiteral(" again")));
             names.insert(name);
             ++entries;
         }
-        QVERIFY2(names.size() >= 2500, qPrintable(QString::number(names.size())));
+        QVERIFY2(names.size() >= 4000, qPrintable(QString::number(names.size())));
 
         // The tool that makes db.mdb reads every entry.
         QList<dbfile::Entry> read;
