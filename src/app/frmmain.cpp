@@ -306,13 +306,13 @@ void frmMain::applyGenderFilter()
     searchText->clear();
     switch (genderFilter->currentIndex()) {
     case 0:
-        fillNameList(m_store->list(store::GenderFilter::Male));
+        fillNameList(m_store->list(store::GenderFilter::Male, nameList->takeSpareNames()));
         break;
     case 1:
-        fillNameList(m_store->list(store::GenderFilter::Female));
+        fillNameList(m_store->list(store::GenderFilter::Female, nameList->takeSpareNames()));
         break;
     default:
-        fillNameList(m_store->list(store::GenderFilter::All));
+        fillNameList(m_store->list(store::GenderFilter::All, nameList->takeSpareNames()));
     }
 }
 
@@ -327,14 +327,15 @@ void frmMain::searchClicked()
                                       : !searchInNames->isChecked()
                                           ? store::SearchIn::Meanings
                                           : store::SearchIn::NamesAndMeanings;
-        fillNameList(m_store->search(where, searchText->text()));
+        fillNameList(m_store->search(where, searchText->text(), nameList->takeSpareNames()));
     });
 }
 
 void frmMain::nameTextChanged()
 {
-    ErrorReport::guarded(this,
-                         [this] { fillNameList(m_store->namesBeginningWith(nameFilter->text())); });
+    ErrorReport::guarded(this, [this] {
+        fillNameList(m_store->namesBeginningWith(nameFilter->text(), nameList->takeSpareNames()));
+    });
 }
 
 void frmMain::fillNameList(store::NameList names)
