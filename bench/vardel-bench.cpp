@@ -409,6 +409,18 @@ private:
     std::map<QString, sqlite3_stmt*> m_statements;
 };
 
+// The ids of `rows`, as a set.
+std::vector<bool> listedIds(const Rows& rows)
+{
+    std::vector<bool> listed;
+    for (const qint64 id : rows.ids) {
+        if (static_cast<size_t>(id) >= listed.size())
+            listed.resize(static_cast<size_t>(id) + 1);
+        listed[static_cast<size_t>(id)] = true;
+    }
+    return listed;
+}
+
 // Floor (a) as the program works: opening the file for the action (with the Persian order and
 // folding registered on the connection), preparing the store's statement, reading the rows,
 // and closing the file again; the time in ms.
@@ -731,7 +743,6 @@ void measureKeystrokes(FileFigures& f, const QString& folder, const QStringList&
             else {
                 f.key[AllNames].add(ms);
                 f.paints[AllNames].add(lastKeyPaints);
-                f.faults[AllNames].add(static_cast<double>(lastKeyFaults));
             }
         }
     };
@@ -770,7 +781,6 @@ void measureKeystrokes(FileFigures& f, const QString& folder, const QStringList&
         for (int i = 0; i < 3; ++i) {
             f.key[i].add(typeLetter(main.handle, prefix[i]));
             f.paints[i].add(lastKeyPaints);
-            f.faults[i].add(static_cast<double>(lastKeyFaults));
             shown[i] = main.list->count();
         }
         erasePrefix(true);
@@ -784,22 +794,10 @@ void measureKeystrokes(FileFigures& f, const QString& folder, const QStringList&
             // The store's statement on a connection kept open: beside the floor, and on plain
             // files it also says which rows the list shows.
             f.sqlOpen[step].add(keptOpen.read(query, rows));
-            std::vector<bool> listed;
-            if (!keyed) {
-                for (const qint64 id : rows.ids) {
-                    if (static_cast<size_t>(id) >= listed.size())
-                        listed.resize(static_cast<size_t>(id) + 1);
-                    listed[static_cast<size_t>(id)] = true;
-                }
-            }
-            const long faultsBefore = pageFaults();
+            const std::vector<bool> listed = keyed ? std::vector<bool>() : listedIds(rows);
             const double sqlMs =
                 keyed ? readOpening(db, query, rows) : plainFloor.read(db, listed, rows);
-            const long sqlFaults = pageFaults() - faultsBefore;
-            QStringList strings = rows.strings();
-            const long listBefore = pageFaults();
-            const double listMs = listFloor.refill(std::move(strings));
-            f.floorFaults[step].add(static_cast<double>(sqlFaults + pageFaults() - listBefore));
+            const double listMs = listFloor.refill(rows.strings());
             f.sql[step].add(sqlMs);
             f.list[step].add(listMs);
             f.floorSum[step].add(sqlMs + listMs);
@@ -817,6 +815,37 @@ void measureKeystrokes(FileFigures& f, const QString& folder, const QStringList&
             std::printf("  run %d \"%s\": %.2f %.2f %.2f all %.2f ms\n", run, qPrintable(prefix),
                         f.key[0].ms.back(), f.key[1].ms.back(), f.key[2].ms.back(),
                         f.key[AllNames].ms.back());
+    }
+
+    // Page faults, in passes of their own: between the timed keystrokes above, the floors and
+    // the store's reads allocate and free lists of their own, after which the C library may
+    // give memory back to the system or take more, and the next keystroke would count faults
+    // that are not its own. First Vardel alone on the same prefixes, then the floors alone.
+    const auto measured = static_cast<qsizetype>(f.key[0].size());
+    for (qsizetype run = 0; run < measured; ++run) {
+        for (int i = 0; i < 3; ++i) {
+            typeLetter(main.handle, prefixes[run][i]);
+            f.faults[i].add(static_cast<double>(lastKeyFaults));
+        }
+        for (int i = 0; i < 3; ++i)
+            backspace(main.handle);
+        f.faults[AllNames].add(static_cast<double>(lastKeyFaults));
+    }
+    for (qsizetype run = 0; run < measured; ++run) {
+        const QString& prefix = prefixes[run];
+        const QString typed[Steps] = {prefix.left(1), prefix.left(2), prefix.left(3), QString()};
+        for (int step = 0; step < Steps; ++step) {
+            const store::Query query = store::namePrefixQuery(typed[step]);
+            keptOpen.read(query, rows);
+            const std::vector<bool> listed = keyed ? std::vector<bool>() : listedIds(rows);
+            const long before = pageFaults();
+            keyed ? readOpening(db, query, rows) : plainFloor.read(db, listed, rows);
+            const long sqlFaults = pageFaults() - before;
+            QStringList strings = rows.strings();
+            const long listBefore = pageFaults();
+            listFloor.refill(std::move(strings));
+            f.floorFaults[step].add(static_cast<double>(sqlFaults + pageFaults() - listBefore));
+        }
     }
 }
 
