@@ -429,5 +429,9 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
         event->ignore();
         return true;
     }
+    // The name box shows its cursor again when a key is pressed; on the release it would only
+    // repaint the same cursor once more, after each keystroke's refill of the list.
+    if (watched == nameFilter && event->type() == QEvent::KeyRelease)
+        return true;
     return QMainWindow::eventFilter(watched, event);
 }
