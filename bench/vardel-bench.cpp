@@ -1052,7 +1052,7 @@ QStringList floorArguments()
     QCoreApplication::processEvents();
     const auto* list = window.findChild<NameListBox*>(QStringLiteral("LstNames"));
     const QRect at(list->mapTo(&window, QPoint(0, 0)), list->size());
-    const QStringList arguments{
+    QStringList arguments{
         QString::number(window.width()),  QString::number(window.height()),
         QString::number(at.x()),          QString::number(at.y()),
         QString::number(at.width()),      QString::number(at.height()),

@@ -6,28 +6,34 @@
 
 namespace bench {
 
+namespace {
+using FakeKey = int (*)(Display*, unsigned int, int, unsigned long);
+} // namespace
+
 XKeys::~XKeys()
 {
     if (m_display)
-        XCloseDisplay(m_display);
+        XCloseDisplay(static_cast<Display*>(m_display));
 }
 
 bool XKeys::open()
 {
-    m_display = XOpenDisplay(nullptr);
+    auto* display = XOpenDisplay(nullptr);
+    m_display = display;
     void* xtst = dlopen("libXtst.so.6", RTLD_NOW);
-    if (!m_display || !xtst)
+    if (!display || !xtst)
         return false;
-    m_fake = reinterpret_cast<FakeKey>(dlsym(xtst, "XTestFakeKeyEvent"));
-    m_backspace = XKeysymToKeycode(m_display, XK_BackSpace);
+    m_fake = dlsym(xtst, "XTestFakeKeyEvent");
+    m_backspace = XKeysymToKeycode(display, XK_BackSpace);
     return m_fake && m_backspace;
 }
 
 void XKeys::mapLetters(const QString& letters)
 {
+    auto* display = static_cast<Display*>(m_display);
     int low = 0;
     int high = 0;
-    XDisplayKeycodes(m_display, &low, &high);
+    XDisplayKeycodes(display, &low, &high);
     // From the highest key code down: free ones, or those of keys a desktop keyboard rarely
     // has (the multimedia keys at the top of the range).
     int code = high;
@@ -39,10 +45,10 @@ void XKeys::mapLetters(const QString& letters)
         if (code < low + 100)
             qFatal("too many letters for the keyboard");
         KeySym symbol = 0x1000000 + letter.unicode(); // a Unicode key symbol
-        XChangeKeyboardMapping(m_display, code, 1, &symbol, 1);
+        XChangeKeyboardMapping(display, code, 1, &symbol, 1);
         m_codes[letter.unicode()] = static_cast<unsigned int>(code--);
     }
-    XSync(m_display, False);
+    XSync(display, False);
 }
 
 void XKeys::send(QChar letter, bool press)
@@ -57,8 +63,9 @@ void XKeys::sendBackspace(bool press)
 
 void XKeys::fake(unsigned int code, bool press)
 {
-    m_fake(m_display, code, press ? True : False, CurrentTime);
-    XFlush(m_display);
+    auto* display = static_cast<Display*>(m_display);
+    reinterpret_cast<FakeKey>(m_fake)(display, code, press ? True : False, CurrentTime);
+    XFlush(display);
 }
 
 } // namespace bench

@@ -3,8 +3,6 @@
 #include <map>
 #include <QString>
 
-struct _XDisplay;
-
 namespace bench {
 
 // Keys sent through the X server (the xcb platform on Xvfb): the XTEST extension presses a key
@@ -27,11 +25,12 @@ public:
     void sendBackspace(bool press);
 
 private:
-    using FakeKey = int (*)(_XDisplay*, unsigned int, int, unsigned long);
     void fake(unsigned int code, bool press);
 
-    _XDisplay* m_display = nullptr;
-    FakeKey m_fake = nullptr;
+    // Xlib's Display and XTestFakeKeyEvent, kept out of this header: Xlib's macros clash with
+    // Qt's names.
+    void* m_display = nullptr;
+    void* m_fake = nullptr;
     unsigned int m_backspace = 0;
     std::map<char16_t, unsigned int> m_codes;
 };

@@ -34,7 +34,7 @@ void configureMemory()
     const int slot = (pooledPageSize + header + 7) / 8 * 8;
     // Never freed: SQLite may use it until the process ends. Its pages are mapped in as they
     // are first used.
-    void* pool = std::malloc(static_cast<size_t>(slot) * pooledPages);
+    static void* const pool = std::malloc(static_cast<size_t>(slot) * pooledPages);
     if (pool)
         sqlite3_config(SQLITE_CONFIG_PAGECACHE, pool, slot, pooledPages);
 }
