@@ -2,26 +2,31 @@
 // floors measured in the same run. docs/performance.md has the method and the figures.
 //
 //   vardel-bench [--runs N] [--quick] [--sizes 32767,250000] [--layouts keyed,plain]
-//                [--startup-platform xcb|offscreen] [--no-startup]
-//                [--only keys,select,startup,mkdb] [--verbose] [--trace]
+//                [--keys-on offscreen|x11|both] [--startup-platform xcb|offscreen]
+//                [--no-startup] [--startup-parts] [--only keys,select,startup,mkdb]
+//                [--verbose] [--trace]
 //   vardel-bench --what-if-meaning | --what-if-index | --make-folder DIR
 //   vardel-bench --callgrind keys|all|select [--sizes N] [--layouts keyed|plain]
 //
 // For each size (32,767 and 250,000 names) and each file layout (order keys, as vardel-mkdb
 // makes files, and plain four-column files, as other programs make them):
 //
-// - Keystrokes in the real main window under the offscreen platform: each key press enters
-//   through Qt's window-system input path (qt_handleKeyEvent: QWindowSystemInterface with
-//   synchronous delivery) into the name box; then the event loop runs until three rounds in a
-//   row deliver no event (so the delayed layout of the list and its second paint are in), and
-//   the time is taken at the end of the last paint (the widget repaint manager paints and
-//   flushes the backing store inside the update request). One, two and three letters of the
-//   beginning of a real name, then deleting them again; deleting the last one lists all names.
-// - Floors, in the same run and on the same file and prefixes: (a) reading exactly the rows
-//   the list shows with the store's own SQL, prepared once on a connection that stays open
-//   with the Persian collation and folding registered; (b) a bare QListView (uniform item
-//   sizes) over a plain model of the same strings, refilled with a model reset and painted,
-//   timed the same way as the keystrokes. Vardel's keystroke is given as a ratio to (a) + (b).
+// - Keystrokes in the real main window, in a process of their own (the benchmark started
+//   again with --keys-child), twice: under the offscreen platform, where each key enters
+//   through Qt's window-system input path (qt_handleKeyEvent), and under the xcb platform on
+//   the benchmark's Xvfb, where XTEST presses the key in the X server. Then the event loop runs
+//   until three rounds in a row deliver no event, and the time is taken at the end of the last
+//   paint (under X, once a round trip to the server returns: the server has the flushed
+//   image). One, two and three letters of the beginning of a real name, then deleting them
+//   again; deleting the last one lists all names. Page faults per keystroke (getrusage) are
+//   counted in passes of the program's keystrokes alone, before the floors allocate anything.
+// - Floors, in the same run and on the same file and prefixes: (a) as the program works: the
+//   file opened for the action, the store's statement prepared and its rows read, the file
+//   closed; for a plain four-column file, SQLite's own scan of every row in its built-in order,
+//   the rows the list shows kept and sorted with ICU's Persian collation in C++; (b) a bare
+//   QListView (uniform item sizes) over a plain model of the same strings, refilled with a
+//   model reset and painted, timed the same way as the keystrokes. Vardel's keystroke is given
+//   as a ratio to (a) + (b); the store's statement on a connection kept open stands beside.
 // - Selecting the entry whose meaning is 1 MB of text without a space: a mouse click through
 //   the window-system input path on its entry, until painted.
 // - Start-up: the real vardel executable started as a process in a fresh application folder
@@ -29,7 +34,10 @@
 //   the page cache for a cold start, left there for a warm one), to its first flushed window,
 //   observed by an LD_PRELOAD probe (paintprobe.cpp) under an X server of the benchmark's own
 //   (Xvfb) or the offscreen platform; and the program's peak memory (VmHWM) read from /proc
-//   while it runs.
+//   while it runs. Its floor, started the same way right after: vardel-startfloor
+//   (startfloor.cpp), a bare program with a window of the same size that reads all names and
+//   shows them in a bare QListView in the list's font. --startup-parts adds the pieces of
+//   Vardel's start-up to that floor one by one (vardel-startparts).
 // - vardel-mkdb building db.mdb from data/names.tsv.
 //
 // --what-if-meaning and --what-if-index measure other ways of showing a long meaning and
