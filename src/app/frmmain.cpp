@@ -15,6 +15,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -159,10 +160,15 @@ void frmMain::buildControls()
     nameCount =
         label(showFrame, "LBLNameCount", QStringLiteral("#"), twipsRect(525, 450, 120, 195), 8.25);
     look::autoSize(nameCount);
-    // The frame's red caption is not passed on to the count.
+    // The frame's red caption is not passed on to the count. The count fills its background
+    // with the frame's face, as the style paints it where the count stands (see showCount).
     QPalette plain = nameCount->palette();
     plain.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::WindowText));
+    QImage face(showFrame->size(), QImage::Format_RGB32);
+    showFrame->render(&face, {}, {}, QWidget::DrawWindowBackground);
+    plain.setColor(QPalette::Window, face.pixelColor(nameCount->geometry().center()));
     nameCount->setPalette(plain);
+    nameCount->setAutoFillBackground(true);
 
     genderPicture = control<QLabel>(client, "Picture1", twipsRect(6120, 120, 1575, 1935), 8.25);
     // A picture shows at its own size from the top-left corner, cut off at the edges.
@@ -347,7 +353,10 @@ void frmMain::fillNameList(store::NameList names)
 void frmMain::showCount()
 {
     nameCount->setText(QString::number(nameList->count()));
-    look::autoSize(nameCount);
+    // The count keeps the width of the widest count so far, its text at its right edge on the
+    // frame's face: a narrower count then repaints the count alone, not the frame around it.
+    if (nameCount->sizeHint().width() > nameCount->width())
+        look::autoSize(nameCount);
 }
 
 void frmMain::showDetails()
