@@ -25,13 +25,19 @@ const QStringList& meaningWords()
     return words;
 }
 
+// A meaning as long as those users write: Persian words, 20 to 200 characters.
 QString shortMeaning(QRandomGenerator& random)
 {
     const QStringList& words = meaningWords();
     auto word = [&] {
         return words[static_cast<int>(random.bounded(words.size()))];
     };
-    return word() + QLatin1Char(' ') + word() + QStringLiteral(" و ") + word();
+    // Words of at most 8 letters: a meaning ends at most 11 characters beyond `length`.
+    const int length = 20 + static_cast<int>(random.bounded(170));
+    QString meaning = word();
+    while (meaning.size() < length)
+        meaning += (random.bounded(4) ? QStringLiteral(" ") : QStringLiteral(" و ")) + word();
+    return meaning;
 }
 
 // The real names of the shared data, in the file's key order, with their gender labels.

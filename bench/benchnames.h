@@ -24,10 +24,10 @@ struct NameSet
 
 // `count` entries: every real name of names.json in the shared data folder (those without a
 // gender label get a generated one), completed by compounds of two of them, each entry with a
-// short Persian meaning, and one entry with a meaning of 1 MB. Generated names stand in for
-// the real ones when the shared data is missing. The same count gives the same entries.
-// `prefixCount` beginnings of real names to type.
-// `longLetters` sets the length of the long meaning.
+// meaning of 20 to 200 characters of Persian words, and one entry with a meaning of 1 MB. Generated
+// names stand in for the real ones when the shared data is missing. The same count gives the same
+// entries. `prefixCount` beginnings of real names to type. `longLetters` sets the length of the
+// long meaning.
 NameSet makeNames(int count, int prefixCount, int longLetters = LongMeaningLetters);
 
 // `letters` Persian letters without a space or a joiner.

@@ -223,7 +223,8 @@ StartupRun startOnce(const StartupSetup& setup, int run)
         environment << QStringLiteral("DISPLAY=") + setup.display;
 
     const qint64 started = monotonicNs();
-    const pid_t pid = spawn(executable, {}, environment, folder + QStringLiteral("/output.log"));
+    const pid_t pid =
+        spawn(executable, setup.arguments, environment, folder + QStringLiteral("/output.log"));
     if (pid < 0) {
         close(probe);
         result.failure = QStringLiteral("cannot start %1").arg(executable);

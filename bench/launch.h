@@ -47,6 +47,7 @@ struct StartupRun
 struct StartupSetup
 {
     QString executable;    // build-bench/bin/vardel
+    QStringList arguments; // given to it
     QString probe;         // the paint probe library
     QString database;      // the db.mdb to copy
     QString pictures;      // folder holding man.jpg and Female.jpg

@@ -16,6 +16,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -191,10 +192,15 @@ void frmMain::buildControls()
     nameCount =
         label(showFrame, "LBLNameCount", QStringLiteral("#"), twipsRect(525, 450, 120, 195), 8.25);
     look::autoSize(nameCount);
-    // The frame's red caption is not passed on to the count.
+    // The frame's red caption is not passed on to the count. The count fills its background
+    // with the frame's face, as the style paints it where the count stands (see showCount).
     QPalette plain = nameCount->palette();
     plain.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::WindowText));
+    QImage face(showFrame->size(), QImage::Format_RGB32);
+    showFrame->render(&face, {}, {}, QWidget::DrawWindowBackground);
+    plain.setColor(QPalette::Window, face.pixelColor(nameCount->geometry().center()));
     nameCount->setPalette(plain);
+    nameCount->setAutoFillBackground(true);
 
     genderPicture = control<QLabel>(client, "Picture1", twipsRect(6120, 120, 1575, 1935), 8.25);
     // A picture shows at its own size from the top-left corner, cut off at the edges.
@@ -347,13 +353,13 @@ void frmMain::applyGenderFilter()
     searchText->clear();
     switch (genderFilter->currentIndex()) {
     case 0:
-        fillNameList(m_store->list(store::GenderFilter::Male));
+        fillNameList(m_store->list(store::GenderFilter::Male, nameList->takeSpareNames()));
         break;
     case 1:
-        fillNameList(m_store->list(store::GenderFilter::Female));
+        fillNameList(m_store->list(store::GenderFilter::Female, nameList->takeSpareNames()));
         break;
     default:
-        fillNameList(m_store->list(store::GenderFilter::All));
+        fillNameList(m_store->list(store::GenderFilter::All, nameList->takeSpareNames()));
     }
 }
 
@@ -368,14 +374,15 @@ void frmMain::searchClicked()
                                       : !searchInNames->isChecked()
                                           ? store::SearchIn::Meanings
                                           : store::SearchIn::NamesAndMeanings;
-        fillNameList(m_store->search(where, searchText->text()));
+        fillNameList(m_store->search(where, searchText->text(), nameList->takeSpareNames()));
     });
 }
 
 void frmMain::nameTextChanged()
 {
-    ErrorReport::guarded(this,
-                         [this] { fillNameList(m_store->namesBeginningWith(nameFilter->text())); });
+    ErrorReport::guarded(this, [this] {
+        fillNameList(m_store->namesBeginningWith(nameFilter->text(), nameList->takeSpareNames()));
+    });
 }
 
 void frmMain::fillNameList(store::NameList names)
@@ -387,7 +394,10 @@ void frmMain::fillNameList(store::NameList names)
 void frmMain::showCount()
 {
     nameCount->setText(QString::number(nameList->count()));
-    look::autoSize(nameCount);
+    // The count keeps the width of the widest count so far, its text at its right edge on the
+    // frame's face: a narrower count then repaints the count alone, not the frame around it.
+    if (nameCount->sizeHint().width() > nameCount->width())
+        look::autoSize(nameCount);
 }
 
 void frmMain::showDetails()
@@ -469,5 +479,9 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
         event->ignore();
         return true;
     }
+    // The name box shows its cursor again when a key is pressed; on the release it would only
+    // repaint the same cursor once more, after each keystroke's refill of the list.
+    if (watched == nameFilter && event->type() == QEvent::KeyRelease)
+        return true;
     return QMainWindow::eventFilter(watched, event);
 }

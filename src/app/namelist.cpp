@@ -23,8 +23,10 @@ QVariant NameListModel::data(const QModelIndex& index, int role) const
 void NameListModel::setNames(store::NameList names)
 {
     beginResetModel();
-    m_names = std::move(names);
+    std::swap(m_names, names);
     endResetModel();
+    names.clear();
+    m_spare = std::move(names);
 }
 
 void NameListModel::rename(int row, QByteArrayView storedName)

@@ -17,13 +17,19 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
     const store::NameList& names() const { return m_names; }
+    // Shows `names` in place of the entries of the last fill, whose list is kept, emptied, for
+    // its storage.
     void setNames(store::NameList names);
+    // That list, to be filled again (see NameStore): refills of the name list alternate between
+    // two lists and, once they have held the largest one, take no new memory.
+    store::NameList takeSpareNames() { return std::move(m_spare); }
     // The entry at `row` now holds `storedName`, its row's name as stored after a change.
     void rename(int row, QByteArrayView storedName);
     void remove(int row);
 
 private:
     store::NameList m_names;
+    store::NameList m_spare;
 };
 
 // The list box of names: one selected entry at a time, entries in the order of the fill, and
@@ -46,6 +52,7 @@ public:
 
     // Shows the entries of a new fill, from the first one, with nothing selected.
     void setNames(store::NameList names);
+    store::NameList takeSpareNames() { return m_model->takeSpareNames(); }
 
 Q_SIGNALS:
     // The user selected an entry with the mouse or the keyboard.

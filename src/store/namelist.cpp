@@ -20,6 +20,12 @@ void NameList::reserve(qsizetype count, qsizetype bytes)
     m_bytes.reserve(static_cast<size_t>(bytes));
 }
 
+void NameList::clear()
+{
+    m_entries.clear();
+    m_bytes.clear();
+}
+
 void NameList::append(NameId id, QByteArrayView storedName)
 {
     m_entries.push_back({id, m_bytes.size(), static_cast<size_t>(storedName.size())});

@@ -36,6 +36,9 @@ public:
     QString name(qsizetype row) const;
 
     void reserve(qsizetype count, qsizetype bytes);
+    // Empties the list but keeps its storage, so that a list filled again in its place takes
+    // no new memory while it is no longer than before.
+    void clear();
     void append(NameId id, QByteArrayView storedName);
     // The entry now holds `storedName` (the row was renamed).
     void rename(qsizetype row, QByteArrayView storedName);

@@ -164,7 +164,7 @@ void NameStore::check() const
     Connection connection(m_path, m_checked);
 }
 
-NameList NameStore::fill(const Query& query) const
+NameList NameStore::fill(const Query& query, NameList names) const
 {
     Connection connection(m_path, m_checked);
     if (query.patternBytes >
@@ -172,7 +172,7 @@ NameList NameStore::fill(const Query& query) const
         throw Error(Error::Kind::SearchTooLong, m_path);
     const bool keyed = connection.hasOrderKeys();
     sqlite::Statement statement(connection, keyed ? query.keyedSql : query.sql);
-    NameList names;
+    names.clear();
     names.reserve(m_largestCount, m_largestBytes);
     for (const QStringList& values : keyed ? query.keyedRuns : QList<QStringList>{query.values}) {
         bindAll(statement, values);
@@ -185,19 +185,19 @@ NameList NameStore::fill(const Query& query) const
     return names;
 }
 
-NameList NameStore::list(GenderFilter filter) const
+NameList NameStore::list(GenderFilter filter, NameList reuse) const
 {
-    return fill(genderQuery(filter));
+    return fill(genderQuery(filter), std::move(reuse));
 }
 
-NameList NameStore::search(SearchIn where, const QString& text) const
+NameList NameStore::search(SearchIn where, const QString& text, NameList reuse) const
 {
-    return fill(searchQuery(where, text));
+    return fill(searchQuery(where, text), std::move(reuse));
 }
 
-NameList NameStore::namesBeginningWith(const QString& text) const
+NameList NameStore::namesBeginningWith(const QString& text, NameList reuse) const
 {
-    return fill(namePrefixQuery(text));
+    return fill(namePrefixQuery(text), std::move(reuse));
 }
 
 std::optional<NameRecord> NameStore::find(NameId id, QByteArrayView storedName) const

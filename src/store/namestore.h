@@ -83,9 +83,12 @@ public:
     // Opens the file and checks that it holds a usable name table.
     void check() const;
 
-    NameList list(GenderFilter filter) const;
-    NameList search(SearchIn where, const QString& text) const;
-    NameList namesBeginningWith(const QString& text) const;
+    // Each list is read into `reuse`, emptied first: a caller that hands back the list a new
+    // one replaces keeps its storage, and lists no longer than the largest so far then take
+    // no new memory.
+    NameList list(GenderFilter filter, NameList reuse = {}) const;
+    NameList search(SearchIn where, const QString& text, NameList reuse = {}) const;
+    NameList namesBeginningWith(const QString& text, NameList reuse = {}) const;
 
     // The row with `id`, if it is still the listed entry whose stored name is `storedName`.
     std::optional<NameRecord> find(NameId id, QByteArrayView storedName) const;
@@ -102,7 +105,7 @@ public:
     void remove(const NameRecord& read) const;
 
 private:
-    NameList fill(const Query& query) const;
+    NameList fill(const Query& query, NameList names) const;
 
     QString m_path;
     mutable CheckedTable m_checked;

@@ -2,6 +2,7 @@
 
 #include "store/error.h"
 
+#include <cstdlib>
 #include <QFileInfo>
 #include <sqlite3.h>
 
@@ -10,6 +11,33 @@ namespace sqlite {
 namespace {
 // How long a statement waits for another program's lock before it fails.
 constexpr int busyTimeoutMs = 2000;
+
+// Pages of SQLite's page cache held in memory of the program's own: as many as the cache of
+// one connection holds by default (2,000 KiB) of pages up to 4 KiB, the page size of the
+// files vardel-mkdb makes. Every action opens the file anew; without this, each connection
+// takes its cache from the C library, which gives it back to the system when the connection
+// closes, and the next action faults the same amount of fresh memory in again. Pages of this
+// pool that were used once stay in place for the next connection; larger pages, and the
+// pages of connections open at the same time beyond the pool, come from the heap as before.
+constexpr int pooledPageSize = 4096;
+constexpr int pooledPages = 512;
+
+void configureMemory()
+{
+    // Before SQLite initializes itself, that is before its first use in the process;
+    // afterwards it refuses (SQLITE_MISUSE) and keeps its defaults.
+    int header = 0;
+    if (sqlite3_config(SQLITE_CONFIG_PCACHE_HDRSZ, &header) != SQLITE_OK)
+        return;
+    // Statistics of memory use are not read; without them an allocation takes no lock.
+    sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+    const int slot = (pooledPageSize + header + 7) / 8 * 8;
+    // Never freed: SQLite may use it until the process ends. Its pages are mapped in as they
+    // are first used.
+    static void* const pool = std::malloc(static_cast<size_t>(slot) * pooledPages);
+    if (pool)
+        sqlite3_config(SQLITE_CONFIG_PAGECACHE, pool, slot, pooledPages);
+}
 
 // SQLite opens a database only when the name of its journal, the full path with "-journal"
 // added, fits the file layer's longest path. Windows' own calls take fewer characters still
@@ -46,6 +74,9 @@ void checkPathLength(const QString& path)
 
 Database::Database(const QString& path, Open how) : m_path(path)
 {
+    static const bool configured = (configureMemory(), true);
+    Q_UNUSED(configured);
+    // After the memory is set up: finding the full path starts SQLite.
     checkPathLength(path);
     // Each connection serves one thread: SQLite's own locking of it is not needed.
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;

@@ -30,14 +30,22 @@ void addKeyedNameFilter(Query& query, const QString& typed)
         query.keyedRuns = {{}};
         return;
     }
+    // The third value says whether every key of the run is certain: then the search condition
+    // is not checked row by row.
     query.keyedSql = selectNames +
-                     QStringLiteral(" WHERE p_order >= ? AND p_order < ? AND (p_order < ? OR ") +
-                     nameLike + QStringLiteral(")") + orderByKey;
+                     QStringLiteral(" WHERE p_order >= ? AND p_order < ? AND (? OR ") + nameLike +
+                     QStringLiteral(")") + orderByKey;
     const QString pattern = foldedPattern(typed);
+    const QString certain = QStringLiteral("1");
+    const QString uncertain = QStringLiteral("0");
     for (const orderkey::Range& range : ranges) {
-        // Without a certain part, the range's own beginning: no key in it is below that.
-        const QString& certainBelow = range.certainBelow.isEmpty() ? range.low : range.certainBelow;
-        query.keyedRuns.append({range.low, range.high, certainBelow, pattern});
+        // The certain part first: its keys are below the rest of the range.
+        if (!range.certainBelow.isEmpty()) {
+            query.keyedRuns.append({range.low, range.certainBelow, certain, pattern});
+            query.keyedRuns.append({range.certainBelow, range.high, uncertain, pattern});
+        } else {
+            query.keyedRuns.append({range.low, range.high, uncertain, pattern});
+        }
     }
 }
 

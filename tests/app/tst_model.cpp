@@ -9,9 +9,12 @@
 // the indices printed with it plays exactly those actions of the seed's sequence again.
 #include "editingfixture.h"
 
+#include "app/errorreport.h"
 #include "editing/messages.h"
+#include "store/error.h"
 #include "store/orderkey.h"
 #include "store/persian.h"
+#include "store/statements.h"
 
 #include <map>
 #include <numeric>
@@ -24,6 +27,8 @@ namespace {
 namespace messages = editing::messages;
 
 constexpr quint64 ciSeed = 20240611;
+// The longest LIKE pattern SQLite matches, in bytes (SQLITE_MAX_LIKE_PATTERN_LENGTH).
+constexpr qsizetype likePatternLimit = 50000;
 constexpr int defaultSteps = 4000;
 constexpr qint64 shrinkBudgetMs = qint64(3) * 60 * 1000;
 const QChar zwnj(0x200C);
@@ -295,7 +300,8 @@ private:
         } else if (r < 42) {
             a.kind = Kind::Search;
             a.choice = below(4);
-            a.row[Name] = prefix();
+            // Now and then a text too long to search (the list stays as it was).
+            a.row[Name] = chance(3) ? QString(26000, u'م') : prefix();
         } else if (r < 58) {
             a.kind = Kind::Select;
         } else if (r < 61) {
@@ -474,7 +480,11 @@ public:
         watchdog.callOnTimeout([this] {
             QWidget* window = QApplication::activeModalWidget();
             if (auto* box = qobject_cast<QMessageBox*>(window)) {
-                problems << u"boxes: a box nobody expected: "_s + box->text();
+                // The report of a failed operation shows itself; the one expected is closed.
+                if (box->text() == errorExpected)
+                    errorExpected.clear();
+                else
+                    problems << u"boxes: a box nobody expected: "_s + box->text();
                 box->reject();
             } else if (window && !windowExpected) {
                 problems << u"window: unexpected "_s + window->objectName();
@@ -619,6 +629,12 @@ private:
 
     void search(const Action& a)
     {
+        const bool tooLong =
+            store::likePrefixPattern(persian::fold(text(a.row[Name]))).toUtf8().size() >
+            likePatternLimit;
+        if (tooLong)
+            errorExpected = ErrorReport::text(
+                store::Error(store::Error::Kind::SearchTooLong, f.folder.dbPath()));
         for (const auto& [box, bit] : {std::pair{"Check1", 1}, std::pair{"Check2", 2}})
             if (f.find<QCheckBox>(box)->isChecked() != bool(a.choice & bit))
                 f.find<QCheckBox>(box)->click();
@@ -628,6 +644,13 @@ private:
         m.searchText = text(a.row[Name]);
         m.inNames = a.choice == 0 || (a.choice & 1);
         m.inMeanings = a.choice == 0 || (a.choice & 2);
+        if (tooLong) {
+            // Reported, and the list and its count stay as they were.
+            if (!errorExpected.isEmpty())
+                problems << u"boxes: the report of a search too long did not show"_s;
+            errorExpected.clear();
+            return;
+        }
         m.fill([this](const Row& row) {
             return (m.inNames && begins(row[Name], m.searchText)) ||
                    (m.inMeanings && begins(row[Meaning], m.searchText));
@@ -811,6 +834,7 @@ private:
     Model m;
     QTimer watchdog;
     bool windowExpected = false;
+    QString errorExpected; // the report of a failed operation that is to show
     QStringList boxes, problems;
     int pending = 0; // answers given to MessageBox and not yet taken
 };

@@ -94,6 +94,7 @@ private Q_SLOTS:
     void foreignFilesAreErrorsNamingTheFile();
 
     void nameListKeepsEntriesAndTextInStep();
+    void listsReadIntoTheStorageOfEarlierOnes();
 };
 
 void StoreTest::buildsConnectionString_data()
@@ -613,6 +614,42 @@ void StoreTest::nameListKeepsEntriesAndTextInStep()
             }
         }
     }
+}
+
+void StoreTest::listsReadIntoTheStorageOfEarlierOnes()
+{
+    // A list read into the storage of an earlier one holds exactly what a fresh read holds:
+    // longer, shorter and empty lists after one another, the earlier one renamed in or
+    // shortened, and after a read that failed.
+    AppFolder folder(testsupport::realNames(400));
+    const NameStore db(folder.dbPath());
+    auto entries = [](const NameList& list) {
+        QList<QPair<NameId, QByteArray>> all;
+        for (qsizetype row = 0; row < list.size(); ++row)
+            all.append({list.id(row), list.storedName(row).toByteArray()});
+        return all;
+    };
+    NameList list = db.list(GenderFilter::All);
+    const QByteArray renamed =
+        QStringLiteral("نامی بلندتر از همه‌ی نام‌های این فهرست")
+            .toUtf8();
+    const QStringList typed = {
+        QStringLiteral("م"), QStringLiteral("مح"),   QString(), QStringLiteral("x"),
+        QStringLiteral("ز"), QStringLiteral("محمد"), QString()};
+    for (const QString& text : typed) {
+        if (!list.isEmpty()) {
+            list.rename(0, renamed);
+            list.remove(list.size() - 1);
+        }
+        const NameList fresh = db.namesBeginningWith(text);
+        list = db.namesBeginningWith(text, std::move(list));
+        QCOMPARE(entries(list), entries(fresh));
+        QCOMPARE(names(list), names(fresh));
+    }
+    QVERIFY(errorKind(
+        [&] { list = db.search(SearchIn::Names, QString(30000, u'م'), std::move(list)); }));
+    list = db.list(GenderFilter::Female, std::move(list));
+    QCOMPARE(entries(list), entries(db.list(GenderFilter::Female)));
 }
 
 QTEST_GUILESS_MAIN(StoreTest)
