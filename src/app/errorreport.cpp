@@ -31,6 +31,9 @@ QString describe(store::Error::Kind kind)
         return editing::messages::nameIsGone();
     case Kind::SearchTooLong:
         return QStringLiteral("متن جستجو بیش از اندازه بلند است؛ متن کوتاه‌تری بنویسید.");
+    case Kind::NoUserCopy:
+        return QStringLiteral("پایگاه داده‌ی نام‌های شما در %1 ساخته نشد: رونوشت پایگاه داده‌ی "
+                              "آغازین برنامه در آنجا ممکن نبود.");
     case Kind::Other:
         break;
     }
@@ -45,8 +48,11 @@ QString ErrorReport::text(const store::Error& error)
     QString text = describe(error.kind());
     if (text.contains(QStringLiteral("%1")))
         text = text.arg(error.file());
-    if (!error.details().isEmpty())
-        text += QStringLiteral("\n\n(SQLite %1: %2)").arg(error.sqliteCode()).arg(error.details());
+    if (error.details().isEmpty())
+        return text;
+    if (error.sqliteCode() == 0)
+        return text + QStringLiteral("\n\n(%1)").arg(error.details());
+    text += QStringLiteral("\n\n(SQLite %1: %2)").arg(error.sqliteCode()).arg(error.details());
     return text;
 }
 

@@ -21,6 +21,7 @@ public:
         Full,          // the disk is full
         RowGone,       // the row is no longer what was read: removed or changed by another program
         SearchTooLong, // a search text longer than SQLite can match
+        NoUserCopy,    // the user's own copy of the starter db.mdb cannot be made
         Other,
     };
 
