@@ -44,5 +44,7 @@ lintian --fail-on error "$deb" 2> >(grep -v 'running with root privileges' >&2)
 echo "lintian: no errors"
 
 if $verify; then
-    bash packaging/debian/verify.sh "$deb"
+    started=$(date +%s)
+    bash packaging/debian/verify.sh "$deb" build/vardel-deb-screenshot.png
+    echo "end-to-end check of the package: $(($(date +%s) - started)) s"
 fi
