@@ -23,7 +23,7 @@ namespace {
 QString userDataHome()
 {
     // A relative XDG_DATA_HOME is invalid and ignored, as the XDG base directory rules say.
-    const QString configured = qEnvironmentVariable("XDG_DATA_HOME");
+    QString configured = qEnvironmentVariable("XDG_DATA_HOME");
     if (QDir::isAbsolutePath(configured))
         return configured;
     return QDir::homePath() + QStringLiteral("/.local/share");
@@ -69,7 +69,7 @@ QString databaseFolder(const QString& appFolder)
 {
     if (!QFileInfo::exists(appFolder + QLatin1Char('/') + QLatin1String(systemWideMarker)))
         return appFolder;
-    const QString folder = userDataHome() + QStringLiteral("/vardel");
+    QString folder = userDataHome() + QStringLiteral("/vardel");
     const QString db = folder + QStringLiteral("/db.mdb");
     if (!QFileInfo::exists(db))
         copyStarter(appFolder + QStringLiteral("/db.mdb"), db);
