@@ -20,6 +20,7 @@ base=${VARDEL_DEB_ROOT:-$HOME/.cache/vardel-deb-root}
 mirror=${VARDEL_DEB_MIRROR:-http://deb.debian.org/debian}
 limit=120 # seconds allowed for each wait; only a hang reaches it
 user=nasrin
+[[ $(id -u) -eq 0 ]] || { echo "verify.sh needs root (chroot, mounts): run it with sudo" >&2; exit 1; }
 
 source "$(dirname "$0")/../../scripts/xserver.sh"
 root=$work/root
