@@ -445,17 +445,22 @@ mkdir -p "$installer"
     find . -mindepth 1 -type d | sed 's|^\./||; s|/|\\|g' | sort -r |
         sed 's|.*|    RMDir "$INSTDIR\\&"|'
 ) >"$installer/uninstall-files.nsh"
-# make_installer VERSION OUTFILE
+# make_installer VERSION OUTFILE [MAKENSIS_OPTION...]
 make_installer() {
-    makensis -V2 -DVERSION="$1" -DSTAGE="$stage" -DUNINSTALL_LIST="$installer/uninstall-files.nsh" \
-        -DICON="$SRC/assets/icons/vardel.ico" -DOUTFILE="$2" "$SRC/packaging/windows/installer.nsi" \
-        >>"$installer/makensis.log" 2>&1 || { tail -n 30 "$installer/makensis.log" >&2; exit 1; }
+    local version=$1 outfile=$2
+    shift 2
+    makensis -V2 "$@" -DVERSION="$version" -DSTAGE="$stage" \
+        -DUNINSTALL_LIST="$installer/uninstall-files.nsh" -DICON="$SRC/assets/icons/vardel.ico" \
+        -DOUTFILE="$outfile" "$SRC/packaging/windows/installer.nsi" >>"$installer/makensis.log" 2>&1 ||
+        { tail -n 30 "$installer/makensis.log" >&2; exit 1; }
 }
 make_installer "$version" "$BUILD/$name-setup.exe"
-# A newer version of the same folder, for the end-to-end test's upgrade.
+# A newer version of the same folder, for the end-to-end test's upgrade; packed faster, as
+# only its version matters.
 IFS=. read -r major minor patch <<<"$version"
 newer=$major.$minor.$((patch + 1))
-make_installer "$newer" "$installer/vardel-$newer-windows-x64-setup.exe"
+make_installer "$newer" "$installer/vardel-$newer-windows-x64-setup.exe" \
+    '-XSetCompressor /FINAL zlib'
 echo "Windows installer: $BUILD/$name-setup.exe ($(du -h "$BUILD/$name-setup.exe" | cut -f1))"
 stage_done installer
 
