@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Vardel and runs the whole test suite twice: in the normal build (build/), then in a
 # build with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/), where any finding
-# fails the test that made it. In between, clang-tidy checks the sources when it is installed.
+# fails the test that made it. In between, the Debian package is built and checked with
+# lintian, and clang-tidy checks the sources when it is installed.
 # Ends with one pass/fail summary over everything.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -24,6 +25,16 @@ run_suite() {
 echo "== Normal build"
 scripts/build.sh
 run_suite build
+
+# The Debian package and lintian (seconds); its end-to-end check on a bare system takes about
+# a minute and the network: scripts/package.sh --verify.
+echo "== Debian package"
+if scripts/package.sh; then
+    passed=$((passed + 1))
+else
+    failed=$((failed + 1))
+    echo "Debian package: FAILED"
+fi
 
 if command -v run-clang-tidy >/dev/null; then
     echo "== clang-tidy"

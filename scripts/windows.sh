@@ -26,8 +26,10 @@
 # Stage 2 (minutes) builds the project (VARDEL_WIN_SOURCE, by default this repository) in
 # build-win/ (VARDEL_WIN_BUILD) with the cache's qt-cmake, runs its tests under Wine, installs
 # it into a folder, adds the Qt plugins and every DLL the program needs, zips
-# build-win/vardel-<version>-windows-x64.zip and runs the zip end to end under Wine
-# (packaging/windows/e2e.sh; its screenshots stay in build-win/).
+# build-win/vardel-<version>-windows-x64.zip and, from the same folder, the per-user installer
+# build-win/vardel-<version>-windows-x64-setup.exe (NSIS, packaging/windows/installer.nsi),
+# and runs both end to end under Wine (packaging/windows/e2e.sh; its screenshots stay in
+# build-win/).
 set -euo pipefail
 
 REPO=$(cd "$(dirname "$0")/.." && pwd)
@@ -79,8 +81,8 @@ packages=(
     wine wine64 cmake ninja-build make g++ pkg-config dpkg-dev xz-utils zip unzip
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n tcl nasm locales
     fonts-dejavu-core fonts-noto-core
-    # the end-to-end test
-    xvfb xdotool imagemagick sqlite3
+    # the installer and the end-to-end tests
+    nsis xvfb xdotool imagemagick sqlite3
 )
 missing=()
 for package in "${packages[@]}"; do
@@ -429,11 +431,49 @@ done
 echo "Windows package: $BUILD/$name.zip ($(du -h "$BUILD/$name.zip" | cut -f1))"
 stage_done package
 
-# --- the zip end to end: fresh folder, fresh Wine prefix, real windows platform on Xvfb --------
+# --- the installer: the same folder, installed per user (NSIS) ----------------------------------
+# The uninstaller deletes the installed files one by one, every one but db.mdb, then the
+# folders they were in, deepest first.
+echo "[$(date +%T)] making $name-setup.exe"
+installer=$BUILD/installer
+rm -rf "$installer" "$BUILD/$name-setup.exe"
+mkdir -p "$installer"
+(
+    cd "$stage"
+    find . -type f ! -path ./db.mdb | sed 's|^\./||; s|/|\\|g' | sort |
+        sed 's|.*|    Delete "$INSTDIR\\&"|'
+    find . -mindepth 1 -type d | sed 's|^\./||; s|/|\\|g' | sort -r |
+        sed 's|.*|    RMDir "$INSTDIR\\&"|'
+) >"$installer/uninstall-files.nsh"
+# make_installer VERSION OUTFILE [MAKENSIS_OPTION...]
+make_installer() {
+    local version=$1 outfile=$2
+    shift 2
+    makensis -V2 "$@" -DVERSION="$version" -DSTAGE="$stage" \
+        -DUNINSTALL_LIST="$installer/uninstall-files.nsh" -DICON="$SRC/assets/icons/vardel.ico" \
+        -DOUTFILE="$outfile" "$SRC/packaging/windows/installer.nsi" >>"$installer/makensis.log" 2>&1 ||
+        { tail -n 30 "$installer/makensis.log" >&2; exit 1; }
+}
+make_installer "$version" "$BUILD/$name-setup.exe"
+# A newer version of the same folder, for the end-to-end test's upgrade; packed faster, as
+# only its version matters.
+IFS=. read -r major minor patch <<<"$version"
+newer=$major.$minor.$((patch + 1))
+make_installer "$newer" "$installer/vardel-$newer-windows-x64-setup.exe" \
+    '-XSetCompressor /FINAL zlib'
+echo "Windows installer: $BUILD/$name-setup.exe ($(du -h "$BUILD/$name-setup.exe" | cut -f1))"
+stage_done installer
+
+# --- end to end: fresh folder or install, fresh Wine prefix, real windows platform on Xvfb ----
 echo "[$(date +%T)] end-to-end test of the zip under Wine"
-bash "$SRC/packaging/windows/e2e.sh" "$BUILD/$name.zip" "$BUILD/packaging/vardel-keys.exe" \
+bash "$SRC/packaging/windows/e2e.sh" zip "$BUILD/$name.zip" "$BUILD/packaging/vardel-keys.exe" \
     "$BUILD/vardel-windows-screenshot.png"
-stage_done e2e
+stage_done e2e-zip
+echo "[$(date +%T)] end-to-end test of the installer under Wine"
+bash "$SRC/packaging/windows/e2e.sh" installer "$BUILD/$name-setup.exe" \
+    "$installer/vardel-$newer-windows-x64-setup.exe" "$BUILD/packaging/vardel-keys.exe" \
+    "$BUILD/vardel-windows-installed-screenshot.png"
+stage_done e2e-installer
 
 echo "Windows build, tests and package done; times in $BUILD/times.tsv:"
 cat "$BUILD/times.tsv"

@@ -22,6 +22,8 @@ check_prefix() {
         [[ -f $app/$file ]] || fail "$app/$file is missing"
     done
     [[ -x $app/vardel ]] || fail "$app/vardel is not executable"
+    # Only the Debian package's system-wide install keeps db.mdb in each user's folder.
+    [[ ! -e $app/per-user-db ]] || fail "a plain install marks $app as system-wide"
     cmp -s "$app/man.jpg" "$source/assets/man.jpg" || fail "man.jpg differs from the asset"
     cmp -s "$app/Female.jpg" "$source/assets/Female.jpg" || fail "Female.jpg differs from the asset"
 

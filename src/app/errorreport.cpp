@@ -38,6 +38,9 @@ QString describe(store::Error::Kind kind)
                               "را به پوشه‌ای با مسیر کوتاه‌تر ببرید.");
     case Kind::SearchTooLong:
         return QStringLiteral("متن جستجو بیش از اندازه بلند است؛ متن کوتاه‌تری بنویسید.");
+    case Kind::NoUserCopy:
+        return QStringLiteral("پایگاه داده‌ی نام‌های شما در %1 ساخته نشد: رونوشت پایگاه داده‌ی "
+                              "آغازین برنامه در آنجا ممکن نبود.");
     case Kind::Other:
         break;
     }
@@ -60,8 +63,11 @@ QString ErrorReport::text(const store::Error& error)
             error.pathInCharacters() ? QString() : QStringLiteral(" (هر حرف فارسی دو بایت است)"));
     if (text.contains(QStringLiteral("%1")))
         text = text.arg(file);
-    if (!error.details().isEmpty())
-        text += QStringLiteral("\n\n(SQLite %1: %2)").arg(error.sqliteCode()).arg(error.details());
+    if (error.details().isEmpty())
+        return text;
+    if (error.sqliteCode() == 0)
+        return text + QStringLiteral("\n\n(%1)").arg(error.details());
+    text += QStringLiteral("\n\n(SQLite %1: %2)").arg(error.sqliteCode()).arg(error.details());
     return text;
 }
 

@@ -7,6 +7,7 @@
 #include "look/elided.h"
 #include "look/look.h"
 #include "store/connectionstring.h"
+#include "store/userdata.h"
 
 #include <QAction>
 #include <QApplication>
@@ -314,8 +315,10 @@ void frmMain::buildMenu()
 void frmMain::load(const QString& appFolder)
 {
     m_appFolder = appFolder;
+    // db.mdb lies in the application folder, or in the user's own folder for a system-wide
+    // install; the pictures stay beside the program.
     m_store = std::make_unique<store::NameStore>(
-        store::dataSource(store::buildConnectionString(appFolder)));
+        store::dataSource(store::buildConnectionString(store::databaseFolder(appFolder))));
     nameList->setNames({});
     searchText->clear();
     setFilterIndex(2);

@@ -26,8 +26,9 @@ public:
     explicit frmMain(QWidget* parent = nullptr);
     ~frmMain() override;
 
-    // Builds the connection string for `appFolder`, opens its db.mdb and fills the list with
-    // all names. Throws store::Error when db.mdb cannot be read.
+    // Builds the connection string for `appFolder` (for a system-wide install, for the user's
+    // own copy of its db.mdb), opens db.mdb and fills the list with all names. Throws
+    // store::Error when db.mdb cannot be read or the user's copy cannot be made.
     void load(const QString& appFolder);
 
     // The selected entry of the name list, if one is selected.

@@ -23,6 +23,7 @@ public:
         RowChanged,    // the row still has its id and name, but not all else that was read
         PathTooLong,   // the file's path is longer than SQLite can open with its journal
         SearchTooLong, // a search text longer than SQLite can match
+        NoUserCopy,    // the user's own copy of the starter db.mdb cannot be made
         Other,
     };
 

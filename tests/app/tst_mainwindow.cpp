@@ -1,11 +1,18 @@
 #include "app/messagebox.h"
 #include "app/startup.h"
 #include "mainwindowfixture.h"
+#include "store/userdata.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScopeGuard>
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
 
 using dbfile::Entry;
 
@@ -42,6 +49,7 @@ private Q_SLOTS:
     void enterPressesNoButton();
     void missingDatabaseEndsBeforeTheWindowShows();
     void unusableTableEndsBeforeTheWindowShows();
+    void systemWideInstallKeepsNamesInTheUsersFolder();
     void laterDatabaseFailureIsReportedAndTheProgramGoesOn();
 
     void detailsShowNoGenderForUnknownCodes();
@@ -250,6 +258,60 @@ void MainWindowTest::unusableTableEndsBeforeTheWindowShows()
     QCOMPARE(reports.size(), 1);
     QVERIFY(reports.first().contains(folder.dbPath()));
     QVERIFY(reports.first().contains(QStringLiteral("INTEGER PRIMARY KEY")));
+}
+
+void MainWindowTest::systemWideInstallKeepsNamesInTheUsersFolder()
+{
+    testsupport::AppFolder app(sampleNames());
+    QFile marker(app.path() + QLatin1Char('/') + QLatin1String(store::systemWideMarker));
+    QVERIFY(marker.open(QIODevice::WriteOnly));
+    marker.close();
+    const QByteArray savedDataHome = qgetenv("XDG_DATA_HOME");
+    const auto restore = qScopeGuard([&] { qputenv("XDG_DATA_HOME", savedDataHome); });
+    QTemporaryDir dataHome;
+    qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
+    const QString userDb = dataHome.filePath(QStringLiteral("vardel/db.mdb"));
+    const auto bytesOf = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+
+    // First start: the user's db.mdb is a copy of the starter file beside the program.
+    QVERIFY(startup::showMainWindow(app.path()) != nullptr);
+    QCOMPARE(bytesOf(userDb), bytesOf(app.dbPath()));
+    // A new starter file (an upgrade) reaches neither the user's file nor the list.
+    const QByteArray users = bytesOf(userDb);
+    app.exec(QStringLiteral("INSERT INTO vardel (p_name, means, gender) VALUES ('نو', '', 'm')"));
+    const auto window = startup::showMainWindow(app.path());
+    QVERIFY(window != nullptr);
+    QCOMPARE(window->findChild<NameListBox*>(QStringLiteral("LstNames"))->count(),
+             sampleNames().size());
+    QCOMPARE(bytesOf(userDb), users);
+    QVERIFY(MessageBox::takeAnswered().isEmpty());
+
+#ifdef Q_OS_UNIX
+    // A copy that breaks off half way (here at a file size limit, as on a full disk) is
+    // reported and leaves nothing behind.
+    QTemporaryDir fullHome;
+    qputenv("XDG_DATA_HOME", fullHome.path().toUtf8());
+    rlimit limit{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit unlimited = limit;
+    limit.rlim_cur = 4096;
+    std::signal(SIGXFSZ, SIG_IGN);
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    MessageBox::setNextAnswer(MessageBox::Ok);
+    const bool shown = startup::showMainWindow(app.path()) != nullptr;
+    setrlimit(RLIMIT_FSIZE, &unlimited);
+    std::signal(SIGXFSZ, SIG_DFL);
+    QVERIFY(!shown);
+    const QStringList reports = MessageBox::takeAnswered();
+    QCOMPARE(reports.size(), 1);
+    QVERIFY(reports.first().contains(fullHome.filePath(QStringLiteral("vardel/db.mdb"))));
+    QCOMPARE(QDir(fullHome.filePath(QStringLiteral("vardel")))
+                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList());
+#endif
 }
 
 void MainWindowTest::laterDatabaseFailureIsReportedAndTheProgramGoesOn()

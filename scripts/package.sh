@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Builds the Debian 12 package build/vardel_<version>_<arch>.deb (CPack's DEB generator, with
+# dpkg-shlibdeps for the library dependencies) and checks it with lintian, which must report
+# no errors.
+#   scripts/package.sh           build the package and run lintian
+#   scripts/package.sh --verify  then install it on a bare Debian 12 root and use it as a
+#                                user would (packaging/debian/verify.sh; the root is made with
+#                                debootstrap once, into ~/.cache/vardel-deb-root)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+verify=false
+case "${1:-}" in
+    --verify) verify=true ;;
+    "") ;;
+    *) echo "usage: $0 [--verify]" >&2; exit 2 ;;
+esac
+
+packages=(dpkg-dev lintian)
+$verify && packages+=(debootstrap xvfb xdotool imagemagick sqlite3)
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+        missing+=("$package")
+done
+if [[ ${#missing[@]} -gt 0 ]]; then
+    echo "Installing: ${missing[*]}"
+    as_root=()
+    [[ $(id -u) -eq 0 ]] || as_root=(sudo)
+    "${as_root[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+started=$(date +%s)
+scripts/build.sh
+version=$(sed -n 's/^project([A-Za-z0-9_-]* VERSION \([0-9][0-9.]*\).*/\1/p' CMakeLists.txt | head -n 1)
+deb=build/vardel_${version}_$(dpkg --print-architecture).deb
+rm -f "$deb"
+(cd build && cpack -G DEB >cpack.log 2>&1) || { tail -n 30 build/cpack.log >&2; exit 1; }
+[[ -f $deb ]] || { echo "cpack made no $deb (log: build/cpack.log)" >&2; exit 1; }
+echo "Debian package: $deb ($(du -h "$deb" | cut -f1), $(($(date +%s) - started)) s with the build)"
+
+lintian --fail-on error "$deb" 2> >(grep -v 'running with root privileges' >&2)
+echo "lintian: no errors"
+
+if $verify; then
+    started=$(date +%s)
+    bash packaging/debian/verify.sh "$deb" build/vardel-deb-screenshot.png
+    echo "end-to-end check of the package: $(($(date +%s) - started)) s"
+fi
