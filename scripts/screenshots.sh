@@ -28,11 +28,11 @@ shot() { # shot WINDOW NAME
 }
 window_of() { timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1; }
 
-# A name selected whose meaning fills the meaning box: of the first 60 names in the list's
-# order, the one with the longest meaning. Tab from the name box to the list, End and Home to
+# A name selected whose meaning is longer than the meaning box shows: of the first 150 names
+# in the list's order, the one with the longest meaning. Tab from the name box to the list, End and Home to
 # select its first entry, then down to that name.
 row=$(sqlite3 "$app/db.mdb" "SELECT n FROM (SELECT row_number() OVER (ORDER BY p_order, p_name)
-    AS n, length(means) AS length FROM vardel) WHERE n <= 60 ORDER BY length DESC, n LIMIT 1")
+    AS n, length(means) AS length FROM vardel) WHERE n <= 150 ORDER BY length DESC, n LIMIT 1")
 xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus --sync "$main"
 xdotool key --window "$main" Tab End Home $(printf 'Down %.0s' $(seq 2 "$row"))
 shot "$main" screenshot
