@@ -6,6 +6,11 @@
 #   wait_until_drawn WINDOW SECONDS   waits until the window shows more than its background;
 #                                     sets `area` (its geometry) and `colours`, leaves the
 #                                     screen in $work/screen.png
+#   shoot_main_window SECONDS PNG [SETTLE]
+#                                     finds the program's window titled Vardel (sets `window`),
+#                                     fails unless it shows and the program (app_pid) runs,
+#                                     waits until it is drawn and SETTLE seconds more (1), and
+#                                     keeps a screenshot of it in PNG
 #   wait_for_exit SECONDS             waits for the program (app_pid) to end, fails unless it
 #                                     ends in time with status 0
 #   fail MESSAGE                      prints MESSAGE and the program's output, exits 1
@@ -61,6 +66,19 @@ wait_until_drawn() {
         sleep 1
     done
     fail "the window was not drawn ($colours colours)"
+}
+
+shoot_main_window() {
+    local limit=$1 png=$2 settle=${3:-1}
+    window=$(timeout "$limit" xdotool search --sync --onlyvisible --name '^Vardel$' | head -n 1) ||
+        fail "no window titled Vardel appeared"
+    [[ -n $window ]] || fail "no window titled Vardel appeared"
+    kill -0 "$app_pid" 2>/dev/null || fail "the program ended on its own"
+    wait_until_drawn "$window" "$limit"
+    sleep "$settle"
+    import -window root "$work/screen.png"
+    mkdir -p "$(dirname "$png")"
+    convert "$work/screen.png" -crop "$area" +repage "$png"
 }
 
 wait_for_exit() {

@@ -83,15 +83,7 @@ step "starting vardel as $user on $DISPLAY"
     USER="$user" LANG=C.UTF-8 DISPLAY="$DISPLAY" QT_QPA_PLATFORM=xcb \
     XDG_RUNTIME_DIR="/tmp/runtime-$user" vardel) >"$work/app.log" 2>&1 &
 app_pid=$!
-window=$(timeout "$limit" xdotool search --sync --onlyvisible --name '^Vardel$' | head -n 1) ||
-    fail "no window titled Vardel appeared"
-[[ -n $window ]] || fail "no window titled Vardel appeared"
-kill -0 "$app_pid" 2>/dev/null || fail "the program ended on its own"
-wait_until_drawn "$window" "$limit"
-sleep 1
-import -window root "$work/screen.png"
-mkdir -p "$(dirname "$screenshot")"
-convert "$work/screen.png" -crop "$area" +repage "$screenshot"
+shoot_main_window "$limit" "$screenshot"
 step "screenshot: $screenshot (window $area, $colours colours)"
 
 [[ -f $userdb ]] || fail "no db.mdb in ~/.local/share/vardel"

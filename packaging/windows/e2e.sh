@@ -107,18 +107,8 @@ before=$(sqlite3 "$db" 'SELECT count(*) FROM vardel')
 step "starting vardel.exe"
 (cd "$app" && exec wine ./vardel.exe) >"$work/app.log" 2>&1 &
 app_pid=$!
-window=$(timeout "$limit" xdotool search --sync --onlyvisible --name '^Vardel$' | head -n 1) ||
-    fail "no window titled Vardel appeared"
-[[ -n $window ]] || fail "no window titled Vardel appeared"
-kill -0 "$app_pid" 2>/dev/null || fail "the program ended on its own"
-
-# The screenshot, once the window is drawn.
-wait_until_drawn "$window" "$limit"
-# A moment more for the list and the details panel to settle before the picture is kept.
-sleep 2
-import -window root "$work/screen.png"
-mkdir -p "$(dirname "$screenshot")"
-convert "$work/screen.png" -crop "$area" +repage "$screenshot"
+# The screenshot, once the window is drawn and the list and the details panel have settled.
+shoot_main_window "$limit" "$screenshot" 2
 step "screenshot: $screenshot (window $area, $colours colours)"
 
 # --- adding a name through the keyboard ---------------------------------------------------------
