@@ -355,6 +355,38 @@ struct Rows
     }
 };
 
+// The values of each run of a statement, as UTF-8 ready to bind.
+using Bound = std::vector<std::vector<QByteArray>>;
+
+Bound boundValues(const QList<QStringList>& runs)
+{
+    Bound bound;
+    for (const QStringList& values : runs) {
+        bound.emplace_back();
+        for (const QString& value : values)
+            bound.back().push_back(value.toUtf8());
+    }
+    return bound;
+}
+
+// Runs `statement` once for each run's values and appends the rows (id, name) to `rows`.
+void readRuns(sqlite3_stmt* statement, const Bound& bound, Rows& rows)
+{
+    for (const std::vector<QByteArray>& values : bound) {
+        for (size_t i = 0; i < values.size(); ++i)
+            sqlite3_bind_text(statement, static_cast<int>(i + 1), values[i].constData(),
+                              static_cast<int>(values[i].size()), SQLITE_STATIC);
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            rows.ids.push_back(sqlite3_column_int64(statement, 0));
+            const auto* name = static_cast<const char*>(sqlite3_column_blob(statement, 1));
+            const auto length = static_cast<size_t>(sqlite3_column_bytes(statement, 1));
+            rows.names.emplace_back(rows.bytes.size(), length);
+            rows.bytes.append(name ? name : "", length);
+        }
+        sqlite3_reset(statement);
+    }
+}
+
 class SqlFloor
 {
 public:
@@ -388,27 +420,10 @@ public:
                                    SQLITE_PREPARE_PERSISTENT, &statement, nullptr) != SQLITE_OK)
                 qFatal("floor: %s", sqlite3_errmsg(m_db));
         }
-        std::vector<std::vector<QByteArray>> bound;
-        for (const QStringList& values : runs) {
-            bound.emplace_back();
-            for (const QString& value : values)
-                bound.back().push_back(value.toUtf8());
-        }
+        const Bound bound = boundValues(runs);
         rows.clear();
         const qint64 start = monotonicNs();
-        for (const std::vector<QByteArray>& values : bound) {
-            for (size_t i = 0; i < values.size(); ++i)
-                sqlite3_bind_text(statement, static_cast<int>(i + 1), values[i].constData(),
-                                  static_cast<int>(values[i].size()), SQLITE_STATIC);
-            while (sqlite3_step(statement) == SQLITE_ROW) {
-                rows.ids.push_back(sqlite3_column_int64(statement, 0));
-                const auto* name = static_cast<const char*>(sqlite3_column_blob(statement, 1));
-                const auto length = static_cast<size_t>(sqlite3_column_bytes(statement, 1));
-                rows.names.emplace_back(rows.bytes.size(), length);
-                rows.bytes.append(name ? name : "", length);
-            }
-            sqlite3_reset(statement);
-        }
+        readRuns(statement, bound, rows);
         const double ms = static_cast<double>(monotonicNs() - start) / 1e6;
         sqlite3_clear_bindings(statement);
         return ms;
@@ -439,12 +454,7 @@ double readOpening(const QString& path, const store::Query& query, Rows& rows)
 {
     const QByteArray file = path.toUtf8();
     const QByteArray sql = query.keyedSql.toUtf8();
-    std::vector<std::vector<QByteArray>> bound;
-    for (const QStringList& values : query.keyedRuns) {
-        bound.emplace_back();
-        for (const QString& value : values)
-            bound.back().push_back(value.toUtf8());
-    }
+    const Bound bound = boundValues(query.keyedRuns);
     rows.clear();
     const qint64 start = monotonicNs();
     sqlite3* db = nullptr;
@@ -455,19 +465,7 @@ double readOpening(const QString& path, const store::Query& query, Rows& rows)
         sqlite3_prepare_v2(db, sql.constData(), static_cast<int>(sql.size()), &statement,
                            nullptr) != SQLITE_OK)
         qFatal("floor: %s", sqlite3_errmsg(db));
-    for (const std::vector<QByteArray>& values : bound) {
-        for (size_t i = 0; i < values.size(); ++i)
-            sqlite3_bind_text(statement, static_cast<int>(i + 1), values[i].constData(),
-                              static_cast<int>(values[i].size()), SQLITE_STATIC);
-        while (sqlite3_step(statement) == SQLITE_ROW) {
-            rows.ids.push_back(sqlite3_column_int64(statement, 0));
-            const auto* name = static_cast<const char*>(sqlite3_column_blob(statement, 1));
-            const auto length = static_cast<size_t>(sqlite3_column_bytes(statement, 1));
-            rows.names.emplace_back(rows.bytes.size(), length);
-            rows.bytes.append(name ? name : "", length);
-        }
-        sqlite3_reset(statement);
-    }
+    readRuns(statement, bound, rows);
     sqlite3_finalize(statement);
     sqlite3_close(db);
     return static_cast<double>(monotonicNs() - start) / 1e6;
