@@ -1123,20 +1123,12 @@ QStringList floorArguments()
     return arguments;
 }
 
-void measureStartups(FileFigures& f, const QString& folder, const QString& platform,
-                     const QString& display, int runs, double budgetSeconds)
+// Starts of `executable` in fresh application folders with `folder`'s db.mdb.
+bench::StartupSetup startupSetup(const QString& executable, const QString& folder,
+                                 const QString& platform, const QString& display)
 {
-    bench::StartupSetup floor;
-    floor.executable = QStringLiteral(VARDEL_STARTFLOOR);
-    floor.arguments = floorArguments();
-    floor.probe = QStringLiteral(VARDEL_PAINTPROBE);
-    floor.database = folder + QStringLiteral("/db.mdb");
-    floor.pictures = QStringLiteral(VARDEL_ASSETS);
-    floor.workFolder = QStringLiteral(VARDEL_BENCH_WORK);
-    floor.platform = platform;
-    floor.display = display;
     bench::StartupSetup setup;
-    setup.executable = QStringLiteral(VARDEL_EXECUTABLE);
+    setup.executable = executable;
     setup.probe = QStringLiteral(VARDEL_PAINTPROBE);
     setup.database = folder + QStringLiteral("/db.mdb");
     setup.pictures = QStringLiteral(VARDEL_ASSETS);
@@ -1144,6 +1136,17 @@ void measureStartups(FileFigures& f, const QString& folder, const QString& platf
     setup.platform = platform;
     setup.display = display;
     QDir().mkpath(setup.workFolder);
+    return setup;
+}
+
+void measureStartups(FileFigures& f, const QString& folder, const QString& platform,
+                     const QString& display, int runs, double budgetSeconds)
+{
+    bench::StartupSetup floor =
+        startupSetup(QStringLiteral(VARDEL_STARTFLOOR), folder, platform, display);
+    floor.arguments = floorArguments();
+    bench::StartupSetup setup =
+        startupSetup(QStringLiteral(VARDEL_EXECUTABLE), folder, platform, display);
     QElapsedTimer spent;
     spent.start();
     // Cold (db.mdb dropped from the page cache) and warm starts take turns; run -1 warms the
@@ -1653,15 +1656,8 @@ void measureStartupParts(const QString& folder, const QString& platform, const Q
                                   QStringLiteral("fonts,style,icon,translation,collation"),
                                   QStringLiteral("window"),
                                   QStringLiteral("fonts,style,icon,translation,window")};
-    bench::StartupSetup setup;
+    bench::StartupSetup setup = startupSetup(QString(), folder, platform, display);
     setup.arguments = floorArguments();
-    setup.probe = QStringLiteral(VARDEL_PAINTPROBE);
-    setup.database = folder + QStringLiteral("/db.mdb");
-    setup.pictures = QStringLiteral(VARDEL_ASSETS);
-    setup.workFolder = QStringLiteral(VARDEL_BENCH_WORK);
-    setup.platform = platform;
-    setup.display = display;
-    QDir().mkpath(setup.workFolder);
     std::vector<Samples> figures(static_cast<size_t>(variants.size()) + 1);
     for (int run = -1; run < runs; ++run) {
         for (qsizetype v = 0; v <= variants.size(); ++v) {
