@@ -54,11 +54,13 @@ void checkPathLength(const QString& path)
     if (!vfs)
         return;
     // The full path as SQLite makes it (absolute, links resolved), with room to spare; where
-    // SQLite cannot make it (a folder name longer than the system takes), as Qt makes it.
+    // SQLite cannot make it (a folder name longer than the system takes) or cuts it to its
+    // longest path (Windows), as Qt makes it.
     const QByteArray utf8 = path.toUtf8();
     QByteArray full(4 * (utf8.size() + vfs->mxPathname) + 4096, '\0');
     if (vfs->xFullPathname(vfs, utf8.constData(), static_cast<int>(full.size()), full.data()) !=
-        SQLITE_OK)
+            SQLITE_OK ||
+        qstrlen(full.constData()) >= static_cast<size_t>(vfs->mxPathname) - 1)
         full = QFileInfo(path).absoluteFilePath().toUtf8();
     const qsizetype bytes = qstrlen(full.constData());
 #ifdef Q_OS_WIN
