@@ -420,14 +420,14 @@ void StoreTest::pathTooLongForSqliteIsReported()
         return folder + file;
     };
     QString longest;
+    const QString probe = folderFor(4000);
     try {
-        const QString probe = folderFor(4000);
         NameStore(probe).check();
         QFAIL("a path of 4000 bytes opened");
     } catch (const Error& error) {
         QCOMPARE(error.kind(), Error::Kind::PathTooLong);
         inCharacters = error.pathInCharacters();
-        QCOMPARE(error.pathLength(), length(folderFor(4000)));
+        QCOMPARE(error.pathLength(), length(probe));
         QVERIFY(error.pathLimit() < error.pathLength());
         longest = folderFor(error.pathLimit());
     }
