@@ -11,13 +11,13 @@ namespace look {
 
 namespace {
 
-// The room for an entry's text in an item view: the style keeps a margin inside the text's
-// rectangle on each side.
+// The room for an entry's text in an item view without icons or check boxes: the entry's
+// width, less the margin the style keeps inside it on each side. (Asking the style for the
+// text's rectangle would measure the text once more for every entry painted.)
 int textRoom(const QStyleOptionViewItem& option, const QWidget* view)
 {
-    QStyle* style = view->style();
-    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
-    return style->subElementRect(QStyle::SE_ItemViewItemText, &option, view).width() - 2 * margin;
+    const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+    return option.rect.width() - 2 * margin;
 }
 
 } // namespace
@@ -93,11 +93,27 @@ bool WholeTextTips::isCut(const QAbstractItemView* view, const QModelIndex& inde
     return option.fontMetrics.horizontalAdvance(option.text) > textRoom(option, view);
 }
 
+int WholeTextTips::advance(const QString& text, const QStyleOptionViewItem& option) const
+{
+    constexpr qsizetype kept = 1 << 16;
+    if (option.font != m_advancesFont || m_advances.size() >= kept) {
+        m_advances.clear();
+        m_advancesFont = option.font;
+    }
+    auto found = m_advances.constFind(text);
+    if (found == m_advances.constEnd())
+        found = m_advances.insert(text, option.fontMetrics.horizontalAdvance(text));
+    return *found;
+}
+
 void WholeTextTips::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const
 {
     QStyledItemDelegate::initStyleOption(option, index);
-    if (!option->rect.isEmpty() && option->widget)
-        option->text = elided(option->text, option->fontMetrics, textRoom(*option, option->widget));
+    if (option->rect.isEmpty() || !option->widget)
+        return;
+    const int room = textRoom(*option, option->widget);
+    if (advance(option->text, *option) > room)
+        option->text = elided(option->text, option->fontMetrics, room);
 }
 
 bool WholeTextTips::helpEvent(QHelpEvent* event, QAbstractItemView* view,

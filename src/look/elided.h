@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QFont>
+#include <QHash>
 #include <QLabel>
 #include <QStyledItemDelegate>
 
@@ -43,6 +45,15 @@ public:
 
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+
+private:
+    // The width of `text` in `font`. Measuring a text shapes it, as painting it does again:
+    // the widths of texts painted before are kept (for one font, and as many as a large list
+    // holds), so that a list painted anew after each keystroke measures only new names.
+    int advance(const QString& text, const QStyleOptionViewItem& option) const;
+
+    mutable QHash<QString, int> m_advances;
+    mutable QFont m_advancesFont;
 };
 
 } // namespace look
