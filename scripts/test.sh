@@ -52,7 +52,10 @@ fi
 echo "== Sanitizer build"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARDEL_SANITIZE=ON >/dev/null
 cmake --build build-asan --parallel "$(nproc)"
-export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=0
+# LeakSanitizer's tracking of dynamic thread-local storage reads a bogus block with this
+# glibc (2.36) and crashes its exit check; without the tracking it scans no such block, which
+# can only report more leaks, never fewer.
+export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=0:intercept_tls_get_addr=0
 export LSAN_OPTIONS=suppressions=$root/tests/sanitizers/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 run_suite build-asan
