@@ -7,17 +7,24 @@
 #include <QTextBoundaryFinder>
 #include <QToolTip>
 
+#include <memory>
+
 namespace look {
 
 namespace {
 
+// The margin the style keeps inside an item view's entry on each side of its text.
+int textMargin(const QWidget* view)
+{
+    return view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+}
+
 // The room for an entry's text in an item view without icons or check boxes: the entry's
-// width, less the margin the style keeps inside it on each side. (Asking the style for the
-// text's rectangle would measure the text once more for every entry painted.)
+// width, less the style's margins. (Asking the style for the text's rectangle would measure
+// the text once more for every entry painted.)
 int textRoom(const QStyleOptionViewItem& option, const QWidget* view)
 {
-    const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
-    return option.rect.width() - 2 * margin;
+    return option.rect.width() - 2 * textMargin(view);
 }
 
 } // namespace
@@ -114,6 +121,70 @@ void WholeTextTips::initStyleOption(QStyleOptionViewItem* option, const QModelIn
     const int room = textRoom(*option, option->widget);
     if (advance(option->text, *option) > room)
         option->text = elided(option->text, option->fontMetrics, room);
+}
+
+const QTextLayout& WholeTextTips::laidOut(const QString& text, const QStyleOptionViewItem& option,
+                                          int width) const
+{
+    const LayoutSettings settings{option.font, width, option.direction, option.displayAlignment};
+    if (settings != m_layoutsFor) {
+        m_layouts.clear();
+        m_layoutsFor = settings;
+    }
+    if (const QTextLayout* kept = m_layouts.object(text))
+        return *kept;
+    auto layout = std::make_unique<QTextLayout>(text, option.font);
+    QTextOption textOption;
+    textOption.setWrapMode(QTextOption::ManualWrap);
+    textOption.setTextDirection(option.direction);
+    textOption.setAlignment(QStyle::visualAlignment(option.direction, option.displayAlignment));
+    layout->setTextOption(textOption);
+    // The shaped glyphs stay with the layout: painting it again does not shape the text again.
+    layout->setCacheEnabled(true);
+    layout->beginLayout();
+    QTextLine line = layout->createLine();
+    line.setLineWidth(width);
+    line.setPosition(QPointF(0, 0));
+    layout->endLayout();
+    const QTextLayout& made = *layout;
+    m_layouts.insert(text, layout.release());
+    return made;
+}
+
+void WholeTextTips::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const
+{
+    QStyleOptionViewItem item = option;
+    initStyleOption(&item, index);
+    constexpr QStyle::State marked =
+        QStyle::State_Selected | QStyle::State_HasFocus | QStyle::State_Editing;
+    // A plain entry is its panel and its text. Anything else, and a text of more than one line,
+    // is left to the style.
+    if (!item.widget || (item.state & marked) ||
+        item.features != QStyleOptionViewItem::HasDisplay || item.text.isEmpty() ||
+        item.text.contains(QChar::LineSeparator) || item.text.contains(QLatin1Char('\n'))) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    const QWidget* view = item.widget;
+    QStyle* style = view->style();
+    painter->save();
+    painter->setLayoutDirection(item.direction);
+    painter->setClipRect(item.rect);
+    style->drawPrimitive(QStyle::PE_PanelItemViewItem, &item, painter, view);
+
+    QPalette::ColorGroup group = QPalette::Disabled;
+    if (item.state & QStyle::State_Enabled)
+        group = item.state & QStyle::State_Active ? QPalette::Normal : QPalette::Inactive;
+    painter->setPen(item.palette.color(group, QPalette::Text));
+    const int margin = textMargin(view);
+    const QRect textRect = item.rect.adjusted(margin, 0, -margin, 0);
+    const QTextLayout& layout = laidOut(item.text, item, textRect.width());
+    // Where the style puts the line: at the text's left edge, centred by its whole height.
+    const QRect lineRect = QStyle::alignedRect(Qt::LayoutDirectionAuto, item.displayAlignment,
+                                               layout.boundingRect().size().toSize(), textRect);
+    layout.draw(painter, QPointF(textRect.x(), lineRect.top()));
+    painter->restore();
 }
 
 bool WholeTextTips::helpEvent(QHelpEvent* event, QAbstractItemView* view,

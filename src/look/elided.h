@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QCache>
 #include <QFont>
 #include <QHash>
 #include <QLabel>
 #include <QStyledItemDelegate>
+#include <QTextLayout>
 
 namespace look {
 
@@ -30,7 +32,9 @@ protected:
 };
 
 // Item views: an entry wider than the view ends with «…» where it is cut (see elided), and
-// shows its whole text as a tooltip.
+// shows its whole text as a tooltip. Entries are painted as the style paints them; the texts of
+// plain entries (no selection, focus, icon or check box) are laid out once and kept, so that a
+// list painted anew after each keystroke shapes only names it has not shown before.
 class WholeTextTips : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -43,6 +47,9 @@ public:
     bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
                    const QModelIndex& index) override;
 
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
 
@@ -52,8 +59,24 @@ private:
     // holds), so that a list painted anew after each keystroke measures only new names.
     int advance(const QString& text, const QStyleOptionViewItem& option) const;
 
+    // `text` laid out on one line of `width` pixels as the style lays out an entry's text.
+    const QTextLayout& laidOut(const QString& text, const QStyleOptionViewItem& option,
+                               int width) const;
+
     mutable QHash<QString, int> m_advances;
     mutable QFont m_advancesFont;
+
+    // What every kept layout was made for.
+    struct LayoutSettings
+    {
+        QFont font;
+        int width = -1;
+        Qt::LayoutDirection direction = Qt::LeftToRight;
+        Qt::Alignment alignment;
+        bool operator==(const LayoutSettings&) const = default;
+    };
+    mutable QCache<QString, QTextLayout> m_layouts{2048};
+    mutable LayoutSettings m_layoutsFor;
 };
 
 } // namespace look

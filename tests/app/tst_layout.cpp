@@ -8,6 +8,7 @@
 #include "editing/frmaddname.h"
 #include "editing/frmeditname.h"
 #include "editing/messages.h"
+#include "look/elided.h"
 #include "look/look.h"
 #include "mainwindowfixture.h"
 
@@ -457,6 +458,54 @@ private Q_SLOTS:
                      qPrintable(faults.join(u'\n')));
         }
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+    }
+
+    // The list's entries look exactly as the style paints them, whatever the delegate keeps
+    // between paints: plain and selected entries, a cut name, after the font and the width
+    // change.
+    void listEntriesAreTheStylesOwn()
+    {
+        // The same entries (cut where the list cuts them) painted by the style every time.
+        class StylePainted : public look::WholeTextTips
+        {
+        public:
+            using WholeTextTips::WholeTextTips;
+            void paint(QPainter* painter, const QStyleOptionViewItem& option,
+                       const QModelIndex& index) const override
+            {
+                QStyledItemDelegate::paint(painter, option, index);
+            }
+        };
+        MainWindowFixture f(manyNames());
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        NameListBox* list = f.list();
+        QAbstractItemDelegate* kept = list->itemDelegate();
+        StylePainted reference;
+        auto sameAsStyle = [&](const char* what) {
+            const QImage shown = list->viewport()->grab().toImage();
+            list->setItemDelegate(&reference);
+            const QImage painted = list->viewport()->grab().toImage();
+            list->setItemDelegate(kept);
+            return shown == painted ? QString() : QString::fromLatin1(what);
+        };
+        QStringList differ;
+        list->scrollTo(list->model()->index(static_cast<int>(f.listed().indexOf(longName))),
+                       QAbstractItemView::PositionAtCenter);
+        differ << sameAsStyle("plain entries and a cut name");
+        f.select(longName);
+        differ << sameAsStyle("a selected entry");
+        list->setFocus();
+        differ << sameAsStyle("the focused list");
+        // Painted once more after each change, from what was kept before it.
+        QFont larger = list->font();
+        larger.setPointSizeF(larger.pointSizeF() * 1.5);
+        list->setFont(larger);
+        differ << sameAsStyle("a larger font");
+        list->resize(list->width() - 37, list->height());
+        differ << sameAsStyle("a narrower list");
+        differ.removeAll(QString());
+        QVERIFY2(differ.isEmpty(), qPrintable(differ.join(QStringLiteral(", "))));
     }
 
     // Every kind of message box shows its text and its buttons' labels whole, icons or not.
