@@ -75,7 +75,8 @@ private:
         Qt::Alignment alignment;
         bool operator==(const LayoutSettings&) const = default;
     };
-    mutable QCache<QString, QTextLayout> m_layouts{2048};
+    // About 1.6 KB a name: the names of some seventy screens of the list.
+    mutable QCache<QString, QTextLayout> m_layouts{1024};
     mutable LayoutSettings m_layoutsFor;
 };
 

@@ -169,11 +169,17 @@ void installStyle()
 
 QIcon windowIcon()
 {
+    // Made once, as the application's icon, which every window shows: Qt decodes an icon's
+    // images as they are added. The sizes a window's icon is shown in (title bar, task bar,
+    // window switcher); launchers take the larger ones from the installed icon theme.
+    QIcon icon = QGuiApplication::windowIcon();
+    if (!icon.isNull())
+        return icon;
     static const bool registered = (registerLookResources(), true);
     Q_UNUSED(registered);
-    QIcon icon;
-    for (const int size : {16, 32, 48, 64, 128, 256})
+    for (const int size : {16, 32, 48, 64})
         icon.addFile(QStringLiteral(":/icons/vardel-%1.png").arg(size), QSize(size, size));
+    QGuiApplication::setWindowIcon(icon);
     return icon;
 }
 

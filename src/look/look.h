@@ -80,7 +80,7 @@ constexpr Qt::WindowFlags fixedDialog = Qt::Dialog | Qt::CustomizeWindowHint | Q
 // shortcut texts in right-to-left menus kept off the menu's border.
 void installStyle();
 
-// The program's icon, shared by all its windows.
+// The program's icon, shared by all its windows: the application's icon, set on first use.
 QIcon windowIcon();
 
 } // namespace look
