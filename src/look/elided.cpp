@@ -123,7 +123,7 @@ void WholeTextTips::initStyleOption(QStyleOptionViewItem* option, const QModelIn
         option->text = elided(option->text, option->fontMetrics, room);
 }
 
-const QTextLayout& WholeTextTips::laidOut(const QString& text, const QStyleOptionViewItem& option,
+const QTextLayout* WholeTextTips::laidOut(const QString& text, const QStyleOptionViewItem& option,
                                           int width) const
 {
     const LayoutSettings settings{option.font, width, option.direction, option.displayAlignment};
@@ -132,7 +132,7 @@ const QTextLayout& WholeTextTips::laidOut(const QString& text, const QStyleOptio
         m_layoutsFor = settings;
     }
     if (const QTextLayout* kept = m_layouts.object(text))
-        return *kept;
+        return kept;
     auto layout = std::make_unique<QTextLayout>(text, option.font);
     QTextOption textOption;
     textOption.setWrapMode(QTextOption::ManualWrap);
@@ -146,9 +146,8 @@ const QTextLayout& WholeTextTips::laidOut(const QString& text, const QStyleOptio
     line.setLineWidth(width);
     line.setPosition(QPointF(0, 0));
     layout->endLayout();
-    const QTextLayout& made = *layout;
     m_layouts.insert(text, layout.release());
-    return made;
+    return m_layouts.object(text);
 }
 
 void WholeTextTips::paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -160,13 +159,18 @@ void WholeTextTips::paint(QPainter* painter, const QStyleOptionViewItem& option,
         QStyle::State_Selected | QStyle::State_HasFocus | QStyle::State_Editing;
     // A plain entry is its panel and its text. Anything else, and a text of more than one line,
     // is left to the style.
-    if (!item.widget || (item.state & marked) ||
-        item.features != QStyleOptionViewItem::HasDisplay || item.text.isEmpty() ||
-        item.text.contains(QChar::LineSeparator) || item.text.contains(QLatin1Char('\n'))) {
+    const QWidget* view = item.widget;
+    const int margin = view ? textMargin(view) : 0;
+    const QRect textRect = item.rect.adjusted(margin, 0, -margin, 0);
+    const QTextLayout* layout = nullptr;
+    if (view && !(item.state & marked) && item.features == QStyleOptionViewItem::HasDisplay &&
+        !item.text.isEmpty() && !item.text.contains(QChar::LineSeparator) &&
+        !item.text.contains(QLatin1Char('\n')))
+        layout = laidOut(item.text, item, textRect.width());
+    if (!layout) {
         QStyledItemDelegate::paint(painter, option, index);
         return;
     }
-    const QWidget* view = item.widget;
     QStyle* style = view->style();
     painter->save();
     painter->setLayoutDirection(item.direction);
@@ -177,13 +181,10 @@ void WholeTextTips::paint(QPainter* painter, const QStyleOptionViewItem& option,
     if (item.state & QStyle::State_Enabled)
         group = item.state & QStyle::State_Active ? QPalette::Normal : QPalette::Inactive;
     painter->setPen(item.palette.color(group, QPalette::Text));
-    const int margin = textMargin(view);
-    const QRect textRect = item.rect.adjusted(margin, 0, -margin, 0);
-    const QTextLayout& layout = laidOut(item.text, item, textRect.width());
     // Where the style puts the line: at the text's left edge, centred by its whole height.
     const QRect lineRect = QStyle::alignedRect(Qt::LayoutDirectionAuto, item.displayAlignment,
-                                               layout.boundingRect().size().toSize(), textRect);
-    layout.draw(painter, QPointF(textRect.x(), lineRect.top()));
+                                               layout->boundingRect().size().toSize(), textRect);
+    layout->draw(painter, QPointF(textRect.x(), lineRect.top()));
     painter->restore();
 }
 

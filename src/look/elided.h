@@ -59,8 +59,9 @@ private:
     // holds), so that a list painted anew after each keystroke measures only new names.
     int advance(const QString& text, const QStyleOptionViewItem& option) const;
 
-    // `text` laid out on one line of `width` pixels as the style lays out an entry's text.
-    const QTextLayout& laidOut(const QString& text, const QStyleOptionViewItem& option,
+    // `text` laid out on one line of `width` pixels as the style lays out an entry's text; kept
+    // until more than the cache holds have been laid out after it.
+    const QTextLayout* laidOut(const QString& text, const QStyleOptionViewItem& option,
                                int width) const;
 
     mutable QHash<QString, int> m_advances;
