@@ -2,6 +2,7 @@
 
 #include "app/errorreport.h"
 #include "app/namelist.h"
+#include "editing/meaningedit.h"
 #include "input/focusswitch.h"
 #include "input/module1.h"
 #include "look/elided.h"
@@ -44,10 +45,10 @@ void setBackground(QWidget* widget, const QColor& colour)
 // its height leaves below the last whole line stays empty. A line is as high as its font in
 // whole pixels; the top pixel row of a line is left to the tallest marks above its letters, so
 // the box may cover that row of its first line: 41 pixels show two lines of 21 that way.
-class WholeLinesBox : public QPlainTextEdit
+class WholeLinesBox : public editing::MeaningEdit
 {
 public:
-    using QPlainTextEdit::QPlainTextEdit;
+    using MeaningEdit::MeaningEdit;
 
     // Lays out the lines for the box's present height and font.
     void showWholeLines()
@@ -66,41 +67,6 @@ public:
     // Where the first line's text stands, from the top of the box.
     int firstLineTop() const { return viewportMargins().top(); }
 };
-
-// `meaning` as the details panel shows it. A text box lays out each paragraph whole, in time
-// that grows with the square of its length, but only the paragraphs it shows: a paragraph
-// longer than `longest` characters is broken into shorter ones (after a blank where there is
-// one), so that a meaning of any length shows at once and the keys still reach all of it.
-QString meaningForDisplay(const QString& meaning, qsizetype longest = 1000)
-{
-    const QStringView text(meaning);
-    QString shown;
-    shown.reserve(text.size() + text.size() / longest);
-    qsizetype start = 0;
-    qsizetype lineEnd = -1;
-    while (start < text.size()) {
-        if (lineEnd < start) {
-            lineEnd = text.indexOf(u'\n', start);
-            if (lineEnd < 0)
-                lineEnd = text.size();
-        }
-        qsizetype end = lineEnd;
-        if (end - start > longest) {
-            end = start + longest;
-            const qsizetype blank = text.mid(start, longest).lastIndexOf(u' ');
-            if (blank > 0)
-                end = start + blank + 1;
-            // Never between the two halves of a surrogate pair.
-            if (text.at(end - 1).isHighSurrogate())
-                ++end;
-        }
-        shown += text.mid(start, end - start);
-        if (end < text.size())
-            shown += u'\n';
-        start = end == lineEnd ? end + 1 : end;
-    }
-    return shown;
-}
 
 // The main window's shortcuts win over a text box's own use of the same keys (Ctrl+X cuts
 // nowhere in this window: it ends the program).
@@ -424,7 +390,7 @@ void frmMain::showDetails()
     }
     m_shown = row;
     shownName->setText(nameList->textAt(nameList->currentRow()));
-    shownMeaning->setPlainText(meaningForDisplay(row->meaning));
+    shownMeaning->setMeaning(row->meaning);
     switch (row->gender) {
     case store::Gender::Male:
         showGender(QStringLiteral("man.jpg"), QStringLiteral("مذکر"));

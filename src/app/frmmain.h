@@ -13,9 +13,11 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
-class QPlainTextEdit;
 class QPushButton;
 class NameListBox;
+namespace editing {
+class MeaningEdit;
+}
 
 // The main window: the name list with its filters, the search panel, the details of the
 // selected name and the menu.
@@ -90,7 +92,7 @@ private:
     QLabel* genderCaption;
     QLabel* meaningCaption;
     QLabel* shownGender;
-    QPlainTextEdit* shownMeaning;
+    editing::MeaningEdit* shownMeaning;
 
     QMenu* fileMenu;
     QMenu* toolsMenu;

@@ -4,12 +4,13 @@
 
 namespace editing {
 
-// The meaning box of the name windows. A text box lays out each paragraph whole, and a
-// paragraph of a million characters takes it seconds (far longer without blanks). So a meaning
-// is shown in pieces of at most a thousand characters, broken after a blank where there is
-// one: the box then lays out only the pieces it shows. A piece continues the one before it
-// without a line break, and the text reads back exactly as it was given, with what the user
-// typed; typing, selecting and moving work on the whole text as ever.
+// A meaning's box, in the name windows and in the main window's details. A text box lays out
+// each paragraph whole, and a paragraph of a million characters takes it seconds (far longer
+// without blanks). So a meaning is shown in pieces of at most a thousand characters, broken
+// after a blank where there is one: the box then lays out only the pieces it shows. A piece
+// continues the one before it without a line break, and the text reads back (and is copied)
+// exactly as it was given, with what the user typed; typing, selecting and moving work on the
+// whole text as ever.
 class MeaningEdit : public QPlainTextEdit
 {
     Q_OBJECT

@@ -78,8 +78,14 @@ Database::Database(const QString& path, Open how) : m_path(path)
 {
     static const bool configured = (configureMemory(), true);
     Q_UNUSED(configured);
-    // After the memory is set up: finding the full path starts SQLite.
-    checkPathLength(path);
+    // After the memory is set up: finding the full path starts SQLite. Each action opens the
+    // same file again; its path is measured once (resolving it asks the system about each of
+    // its folders).
+    thread_local QString measuredPath;
+    if (path != measuredPath) {
+        checkPathLength(path);
+        measuredPath = path;
+    }
     // Each connection serves one thread: SQLite's own locking of it is not needed.
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
     if (how == Open::CreateOrExisting)

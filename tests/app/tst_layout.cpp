@@ -7,6 +7,7 @@
 #include "app/startup.h"
 #include "editing/frmaddname.h"
 #include "editing/frmeditname.h"
+#include "editing/meaningedit.h"
 #include "editing/messages.h"
 #include "look/elided.h"
 #include "look/look.h"
@@ -595,6 +596,9 @@ private Q_SLOTS:
         auto* meaning = f.find<QPlainTextEdit>("meanlbl");
         f.select(static_cast<int>(f.listed().indexOf(QStringLiteral("بلند"))));
         QCOMPARE(meaning->toPlainText().remove(QLatin1Char('\n')), QString(100000, QChar(0x0628)));
+        // It reads back, and copies, without the breaks between the pieces it is shown in.
+        QCOMPARE(qobject_cast<editing::MeaningEdit*>(meaning)->meaning(),
+                 QString(100000, QChar(0x0628)));
         QCOMPARE(meaning->document()->defaultTextOption().alignment() & Qt::AlignRight,
                  Qt::AlignRight);
         // A meaning longer than the box shows a scroll bar, at the left, where its lines end.
