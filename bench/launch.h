@@ -17,8 +17,7 @@ class VirtualDisplay
 public:
     VirtualDisplay() = default;
     ~VirtualDisplay();
-    VirtualDisplay(const VirtualDisplay&) = delete;
-    VirtualDisplay& operator=(const VirtualDisplay&) = delete;
+    Q_DISABLE_COPY_MOVE(VirtualDisplay)
 
     // Starts Xvfb on a free display; false when it cannot be started.
     bool start();

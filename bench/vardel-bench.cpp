@@ -238,6 +238,18 @@ void waitForXServer()
         free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
 }
 
+// Runs the event loop until idle and, under the X server, until the server has the window's
+// last image: the time in ms from `start` to then, NaN when nothing was painted.
+double runUntilShown(qint64 start)
+{
+    runUntilIdle();
+    if (xKeys && lastPaintEnd > start) {
+        waitForXServer();
+        lastPaintEnd = monotonicNs();
+    }
+    return paintedSince(start);
+}
+
 // Runs the event loop until the key event sent through the X server has come in.
 void waitForKeyEvent(quint64 before)
 {
@@ -264,12 +276,7 @@ double pressKey(QWindow* window, int key, const QString& text, std::optional<QCh
     } else {
         qt_handleKeyEvent(window, QEvent::KeyPress, key, Qt::NoModifier, text);
     }
-    runUntilIdle();
-    if (xKeys) {
-        waitForXServer();
-        lastPaintEnd = monotonicNs();
-    }
-    const double ms = paintedSince(start);
+    const double ms = runUntilShown(start);
     lastKeyFaults = pageFaults() - faultsBefore;
     lastKeyPaints = paintsCounted - paintsBefore;
     if (xKeys) {
@@ -345,6 +352,15 @@ struct Rows
         bytes.clear();
         names.clear();
     }
+    // The row `statement` stands on: its id (column 0) and name bytes (column 1).
+    void append(sqlite3_stmt* statement)
+    {
+        ids.push_back(sqlite3_column_int64(statement, 0));
+        const auto* name = static_cast<const char*>(sqlite3_column_blob(statement, 1));
+        const auto length = static_cast<size_t>(sqlite3_column_bytes(statement, 1));
+        names.emplace_back(bytes.size(), length);
+        bytes.append(name ? name : "", length);
+    }
     QStringList strings() const
     {
         QStringList result;
@@ -376,13 +392,8 @@ void readRuns(sqlite3_stmt* statement, const Bound& bound, Rows& rows)
         for (size_t i = 0; i < values.size(); ++i)
             sqlite3_bind_text(statement, static_cast<int>(i + 1), values[i].constData(),
                               static_cast<int>(values[i].size()), SQLITE_STATIC);
-        while (sqlite3_step(statement) == SQLITE_ROW) {
-            rows.ids.push_back(sqlite3_column_int64(statement, 0));
-            const auto* name = static_cast<const char*>(sqlite3_column_blob(statement, 1));
-            const auto length = static_cast<size_t>(sqlite3_column_bytes(statement, 1));
-            rows.names.emplace_back(rows.bytes.size(), length);
-            rows.bytes.append(name ? name : "", length);
-        }
+        while (sqlite3_step(statement) == SQLITE_ROW)
+            rows.append(statement);
         sqlite3_reset(statement);
     }
 }
@@ -504,13 +515,8 @@ public:
             qFatal("floor: %s", sqlite3_errmsg(db));
         while (sqlite3_step(statement) == SQLITE_ROW) {
             const qint64 id = sqlite3_column_int64(statement, 0);
-            if (id < 0 || static_cast<size_t>(id) >= listed.size() || !listed[id])
-                continue;
-            scanned.ids.push_back(id);
-            const auto* name = static_cast<const char*>(sqlite3_column_blob(statement, 1));
-            const auto length = static_cast<size_t>(sqlite3_column_bytes(statement, 1));
-            scanned.names.emplace_back(scanned.bytes.size(), length);
-            scanned.bytes.append(name ? name : "", length);
+            if (id >= 0 && static_cast<size_t>(id) < listed.size() && listed[id])
+                scanned.append(statement);
         }
         sqlite3_finalize(statement);
         sqlite3_close(db);
@@ -582,12 +588,7 @@ public:
     {
         const qint64 start = monotonicNs();
         m_model.swapIn(strings);
-        runUntilIdle();
-        if (xKeys) {
-            waitForXServer();
-            lastPaintEnd = monotonicNs();
-        }
-        return paintedSince(start);
+        return runUntilShown(start);
     }
 
 private:
@@ -795,8 +796,12 @@ void measureKeystrokes(FileFigures& f, const QString& folder, const QStringList&
                                           QString()};
             for (int step = 0; step < Steps; ++step) {
                 const store::Query query = store::namePrefixQuery(typed[step]);
-                keptOpen.read(query, rows);
-                const std::vector<bool> listed = keyed ? std::vector<bool>() : listedIds(rows);
+                // On a plain file, the rows the list shows, by the store's own statement.
+                std::vector<bool> listed;
+                if (!keyed) {
+                    keptOpen.read(query, rows);
+                    listed = listedIds(rows);
+                }
                 const long before = pageFaults();
                 keyed ? readOpening(db, query, rows) : plainFloor.read(db, listed, rows);
                 const long sqlFaults = pageFaults() - before;
@@ -1217,12 +1222,15 @@ double ratio(const Samples& of, const Samples& floor)
 
 void printFile(const FileFigures& f)
 {
-    std::printf("\n== %s names, %s layout (%.1f MiB; made in %.1f s) ==\n",
-                qPrintable(thousands(f.size)), qPrintable(layoutName(f.layout)), f.fileMiB,
-                f.createSeconds);
+    // The process that types only opens the file the benchmark made.
+    const QString made = f.createSeconds > 0
+                             ? QStringLiteral("; made in %1 s").arg(f.createSeconds, 0, 'f', 1)
+                             : QString();
+    std::printf("\n== %s names, %s layout (%.1f MiB%s) ==\n", qPrintable(thousands(f.size)),
+                qPrintable(layoutName(f.layout)), f.fileMiB, qPrintable(made));
     if (!f.key[0].empty()) {
         std::printf("%-28s %9s %9s | %8s %8s %8s | %7s | %8s | %13s\n", "keystroke (rows listed)",
-                    "median", "p95", "sql", "list", "floor", "ratio", "store", "faults (mean)");
+                    "median", "p95", "sql", "list", "floor", "ratio", "store", "faults, floor");
         for (int step = 0; step < Steps; ++step) {
             Samples rows;
             rows.ms = f.rows[step];
@@ -1344,6 +1352,7 @@ void printGoals(const std::vector<FileFigures>& files)
 
 void printSideBySide(const std::vector<FileFigures>& files)
 {
+    // Keystrokes stand in the tables of the processes that typed them, above.
     std::printf("\n== Side by side: median (p95) in ms ==\n%-30s", "");
     for (const FileFigures& f : files)
         std::printf(" %20s", qPrintable(QStringLiteral("%1 %2").arg(thousands(f.size),
@@ -1360,12 +1369,6 @@ void printSideBySide(const std::vector<FileFigures>& files)
         }
         std::printf("\n");
     };
-    for (int step = 0; step < Steps; ++step) {
-        line(qPrintable(QStringLiteral("keystroke, %1").arg(QLatin1String(stepNames[step]))),
-             [step](const FileFigures& f) -> const Samples& { return f.key[step]; });
-        line(qPrintable(QStringLiteral("  floor sql+list, %1").arg(QLatin1String(stepNames[step]))),
-             [step](const FileFigures& f) -> const Samples& { return f.floorSum[step]; });
-    }
     line("selecting, 1 MB meaning",
          [](const FileFigures& f) -> const Samples& { return f.selectLong; });
     line("start-up to first paint",
@@ -1407,65 +1410,57 @@ Options parse(const QStringList& args)
     bool runsGiven = false;
     for (int i = 1; i < args.size(); ++i) {
         const QString& arg = args[i];
-        const QString next = i + 1 < args.size() ? args[i + 1] : QString();
+        // The option's value: the argument after it.
+        auto value = [&] {
+            return i + 1 < args.size() ? args[++i] : QString();
+        };
         if (arg == QStringLiteral("--runs")) {
-            options.runs = std::max(3, next.toInt());
+            options.runs = std::max(3, value().toInt());
             runsGiven = true;
-            ++i;
         } else if (arg == QStringLiteral("--quick")) {
             options.quick = true;
         } else if (arg == QStringLiteral("--sizes")) {
             options.sizes.clear();
-            for (const QString& size : next.split(QLatin1Char(',')))
+            for (const QString& size : value().split(QLatin1Char(',')))
                 options.sizes.push_back(size.toInt());
-            ++i;
         } else if (arg == QStringLiteral("--layouts")) {
             options.layouts.clear();
-            for (const QString& layout : next.split(QLatin1Char(',')))
+            for (const QString& layout : value().split(QLatin1Char(',')))
                 options.layouts.push_back(layout == QStringLiteral("plain")
                                               ? dbfile::Layout::Plain
                                               : dbfile::Layout::OrderKeys);
-            ++i;
         } else if (arg == QStringLiteral("--startup-platform")) {
-            options.startupPlatform = next;
-            ++i;
+            options.startupPlatform = value();
         } else if (arg == QStringLiteral("--no-startup")) {
             options.startup = false;
         } else if (arg == QStringLiteral("--only")) {
-            const QStringList parts = next.split(QLatin1Char(','));
+            const QStringList parts = value().split(QLatin1Char(','));
             options.keys = parts.contains(QStringLiteral("keys"));
             options.select = parts.contains(QStringLiteral("select"));
             options.startup = parts.contains(QStringLiteral("startup"));
             options.mkdb = parts.contains(QStringLiteral("mkdb"));
-            ++i;
         } else if (arg == QStringLiteral("--verbose")) {
             options.verbose = true;
         } else if (arg == QStringLiteral("--trace")) {
             options.trace = true;
         } else if (arg == QStringLiteral("--keys-on")) {
-            options.keysOn = next;
-            ++i;
+            options.keysOn = value();
         } else if (arg == QStringLiteral("--startup-parts")) {
             options.startupParts = true;
         } else if (arg == QStringLiteral("--keys-child")) {
-            options.childFolder = next;
-            ++i;
+            options.childFolder = value();
         } else if (arg == QStringLiteral("--prefixes")) {
-            options.prefixes = next.split(QLatin1Char(','));
-            ++i;
+            options.prefixes = value().split(QLatin1Char(','));
         } else if (arg == QStringLiteral("--make-folder")) {
-            options.makeFolder = next;
-            ++i;
+            options.makeFolder = value();
         } else if (arg == QStringLiteral("--what-if-index")) {
             options.whatIfIndex = true;
         } else if (arg == QStringLiteral("--what-if-meaning")) {
             options.whatIfMeaning = true;
         } else if (arg == QStringLiteral("--long-letters")) {
-            options.longLetters = std::max(1000, next.toInt());
-            ++i;
+            options.longLetters = std::max(1000, value().toInt());
         } else if (arg == QStringLiteral("--callgrind")) {
-            options.callgrind = next;
-            ++i;
+            options.callgrind = value();
         } else {
             std::fprintf(stderr,
                          "usage: vardel-bench [--runs N] [--quick] [--sizes N,N] "
@@ -1662,7 +1657,7 @@ void measureStartupParts(const QString& folder, const QString& platform, const Q
                                   QStringLiteral("window"),
                                   QStringLiteral("fonts,style,icon,translation,window")};
     bench::StartupSetup setup = startupSetup(QString(), folder, platform, display);
-    setup.arguments = floorArguments();
+    const QStringList floor = floorArguments();
     std::vector<Samples> figures(static_cast<size_t>(variants.size()) + 1);
     for (int run = -1; run < runs; ++run) {
         for (qsizetype v = 0; v <= variants.size(); ++v) {
@@ -1670,10 +1665,9 @@ void measureStartupParts(const QString& folder, const QString& platform, const Q
             setup.executable = vardel   ? QStringLiteral(VARDEL_EXECUTABLE)
                                : v == 0 ? QStringLiteral(VARDEL_STARTFLOOR)
                                         : QStringLiteral(VARDEL_STARTPARTS);
-            QStringList arguments = floorArguments();
-            if (v > 0 && !vardel)
-                arguments << variants[v];
-            setup.arguments = vardel ? QStringList() : arguments;
+            setup.arguments = vardel   ? QStringList()
+                              : v == 0 ? floor
+                                       : floor + QStringList{variants[v]};
             const bench::StartupRun result = bench::startOnce(setup, 100 + static_cast<int>(v));
             if (!result.ok)
                 qFatal("start-up failed: %s", qPrintable(result.failure));
@@ -1737,14 +1731,20 @@ int main(int argc, char* argv[])
     bench::VirtualDisplay display;
     QString platform = options.startupPlatform;
     const bool keysThroughX = options.keys && options.keysOn != QStringLiteral("offscreen");
-    if ((options.startup || options.startupParts || keysThroughX) &&
-        platform != QStringLiteral("offscreen")) {
-        if (display.start())
-            platform = QStringLiteral("xcb");
-        else if (platform == QStringLiteral("xcb"))
+    const bool startupsThroughX =
+        (options.startup || options.startupParts) && platform != QStringLiteral("offscreen");
+    if (startupsThroughX || keysThroughX) {
+        if (display.start()) {
+            if (startupsThroughX)
+                platform = QStringLiteral("xcb");
+        } else if (platform == QStringLiteral("xcb")) {
             qFatal("cannot start Xvfb");
-        else
-            platform = QStringLiteral("offscreen");
+        } else {
+            if (startupsThroughX)
+                platform = QStringLiteral("offscreen");
+            if (keysThroughX)
+                std::printf("no Xvfb: keys are sent under the offscreen platform only\n");
+        }
     }
     if (options.whatIfIndex)
         return whatIfIndex(options, platform, display.name());

@@ -14,16 +14,20 @@ XKeys::~XKeys()
 {
     if (m_display)
         XCloseDisplay(static_cast<Display*>(m_display));
+    if (m_xtst)
+        dlclose(m_xtst);
 }
 
 bool XKeys::open()
 {
     auto* display = XOpenDisplay(nullptr);
     m_display = display;
-    void* xtst = dlopen("libXtst.so.6", RTLD_NOW);
-    if (!display || !xtst)
+    if (!display)
         return false;
-    m_fake = dlsym(xtst, "XTestFakeKeyEvent");
+    m_xtst = dlopen("libXtst.so.6", RTLD_NOW);
+    if (!m_xtst)
+        return false;
+    m_fake = dlsym(m_xtst, "XTestFakeKeyEvent");
     m_backspace = XKeysymToKeycode(display, XK_BackSpace);
     return m_fake && m_backspace;
 }

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <QString>
+#include <QtGlobal>
 
 namespace bench {
 
@@ -14,8 +15,7 @@ class XKeys
 public:
     XKeys() = default;
     ~XKeys();
-    XKeys(const XKeys&) = delete;
-    XKeys& operator=(const XKeys&) = delete;
+    Q_DISABLE_COPY_MOVE(XKeys)
 
     // Connects to the display DISPLAY names; false when it or XTEST is not there.
     bool open();
@@ -30,6 +30,7 @@ private:
     // Xlib's Display and XTestFakeKeyEvent, kept out of this header: Xlib's macros clash with
     // Qt's names.
     void* m_display = nullptr;
+    void* m_xtst = nullptr; // libXtst, opened at run time
     void* m_fake = nullptr;
     unsigned int m_backspace = 0;
     std::map<char16_t, unsigned int> m_codes;
