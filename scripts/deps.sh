@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Vardel needs, only those missing.
-#   scripts/deps.sh          what building and running needs
-#   scripts/deps.sh --tests  also what the tests need
+#   scripts/deps.sh                  what building and running needs
+#   scripts/deps.sh --tests          also what the tests need (the Debian package included)
+#   scripts/deps.sh --package        also what making the Debian package needs
+#   scripts/deps.sh --package-check  also what installing and using it on a bare root needs
 set -euo pipefail
 
 packages=(
@@ -9,12 +11,19 @@ packages=(
     qt6-base-dev libsqlite3-dev libicu-dev libx11-dev libgl-dev
     qt6-qpa-plugins fonts-noto-core fonts-noto-ui-core fonts-dejavu-core qt6-translations-l10n
 )
-if [[ "${1:-}" == "--tests" ]]; then
-    packages+=(
-        clang-tidy xvfb x11-xkb-utils x11-utils xdotool imagemagick
-        g++-mingw-w64-x86-64 desktop-file-utils appstream sqlite3
-    )
-fi
+package=(dpkg-dev lintian)
+case "${1:-}" in
+    --tests)
+        packages+=(
+            clang-tidy xvfb x11-xkb-utils x11-utils xdotool imagemagick
+            g++-mingw-w64-x86-64 desktop-file-utils appstream sqlite3 "${package[@]}"
+        )
+        ;;
+    --package) packages+=("${package[@]}") ;;
+    --package-check) packages+=("${package[@]}" debootstrap xvfb xdotool imagemagick sqlite3) ;;
+    "") ;;
+    *) echo "usage: $0 [--tests|--package|--package-check]" >&2; exit 2 ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

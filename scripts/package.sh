@@ -16,20 +16,7 @@ case "${1:-}" in
     *) echo "usage: $0 [--verify]" >&2; exit 2 ;;
 esac
 
-packages=(dpkg-dev lintian)
-$verify && packages+=(debootstrap xvfb xdotool imagemagick sqlite3)
-missing=()
-for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-        missing+=("$package")
-done
-if [[ ${#missing[@]} -gt 0 ]]; then
-    echo "Installing: ${missing[*]}"
-    as_root=()
-    [[ $(id -u) -eq 0 ]] || as_root=(sudo)
-    "${as_root[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+if $verify; then scripts/deps.sh --package-check; else scripts/deps.sh --package; fi
 
 started=$(date +%s)
 scripts/build.sh

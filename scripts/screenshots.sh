@@ -34,7 +34,9 @@ window_of() { timeout 30 xdotool search --sync --onlyvisible --name "$1" | head 
 row=$(sqlite3 "$app/db.mdb" "SELECT n FROM (SELECT row_number() OVER (ORDER BY p_order, p_name)
     AS n, length(means) AS length FROM vardel) WHERE n <= 150 ORDER BY length DESC, n LIMIT 1")
 xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus --sync "$main"
-xdotool key --window "$main" Tab End Home $(printf 'Down %.0s' $(seq 2 "$row"))
+downs=()
+for ((i = 1; i < row; i++)); do downs+=(Down); done
+xdotool key --window "$main" Tab End Home "${downs[@]}"
 shot "$main" screenshot
 
 xdotool key ctrl+e
