@@ -51,6 +51,7 @@
 
 #include "app/frmmain.h"
 #include "app/namelist.h"
+#include "app/startup.h"
 #include "dbfile.h"
 #include "editing/meaningedit.h"
 #include "look/look.h"
@@ -710,6 +711,7 @@ MainWindow openMainWindow(const QString& folder, bool trace = false)
 {
     MainWindow main;
     main.window = std::make_unique<frmMain>();
+    startup::keepMemoryOnceShown(main.window.get()); // as the program's start-up does
     main.window->load(folder);
     if (trace) {
         std::printf("  events of showing the main window:\n");

@@ -2,18 +2,55 @@
 
 #include "app/errorreport.h"
 #include "app/frmmain.h"
+#include "app/heapreserve.h"
 #include "look/look.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QTimer>
 #include <QTranslator>
 
 namespace startup {
 
+namespace {
+
+// Enough for the largest blocks a keystroke takes for a moment (reading a list past a meaning
+// of a megabyte, the list view's row positions at 250,000 names) with room for growth.
+constexpr std::size_t memoryReserve = std::size_t{4} << 20;
+
+// Waits for the window's first paint, then lets the event loop finish that round before
+// touching the reserve: the window shows without waiting for it.
+class AfterFirstPaint : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, this, [this] {
+                heapreserve::keep(memoryReserve);
+                deleteLater();
+            });
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+void keepMemoryOnceShown(QWidget* window)
+{
+    window->installEventFilter(new AfterFirstPaint(window));
+}
+
 std::unique_ptr<frmMain> showMainWindow(const QString& appFolder)
 {
     auto window = std::make_unique<frmMain>();
+    keepMemoryOnceShown(window.get());
     try {
         window->load(appFolder);
     } catch (const store::Error& error) {

@@ -11,6 +11,7 @@
 #include <QScopeGuard>
 #ifdef Q_OS_UNIX
 #include <csignal>
+#include <cstdlib>
 #include <sys/resource.h>
 #endif
 
@@ -50,6 +51,7 @@ private Q_SLOTS:
     void missingDatabaseEndsBeforeTheWindowShows();
     void unusableTableEndsBeforeTheWindowShows();
     void systemWideInstallKeepsNamesInTheUsersFolder();
+    void memoryIsKeptInReserveOnceShown();
     void laterDatabaseFailureIsReportedAndTheProgramGoesOn();
 
     void detailsShowNoGenderForUnknownCodes();
@@ -311,6 +313,40 @@ void MainWindowTest::systemWideInstallKeepsNamesInTheUsersFolder()
     QCOMPARE(QDir(fullHome.filePath(QStringLiteral("vardel")))
                  .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList());
+#endif
+}
+
+void MainWindowTest::memoryIsKeptInReserveOnceShown()
+{
+#if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
+    // Page faults of this thread while it takes a block of `bytes`, writes it and frees it.
+    const auto faultsOfABlock = [](std::size_t bytes) {
+        rusage before{};
+        rusage after{};
+        getrusage(RUSAGE_THREAD, &before);
+        auto* block = static_cast<volatile char*>(std::malloc(bytes));
+        for (std::size_t at = 0; at < bytes; at += 4096)
+            block[at] = 1;
+        std::free(const_cast<char*>(block));
+        getrusage(RUSAGE_THREAD, &after);
+        return after.ru_minflt - before.ru_minflt;
+    };
+    // Left to the C library, a block this size is mapped afresh, or taken from the top of the
+    // heap and given back.
+    QVERIFY(faultsOfABlock(3 << 20) > 0);
+
+    testsupport::AppFolder app(sampleNames());
+    const auto window = startup::showMainWindow(app.path());
+    QVERIFY(window && QTest::qWaitForWindowExposed(window.get()));
+    // Its first paint, and the rest of that round of the event loop.
+    window->repaint();
+    QCoreApplication::processEvents();
+    // The largest blocks a keystroke takes for a moment now find their pages mapped, each time.
+    QCOMPARE(faultsOfABlock(1 << 20), 0);
+    QCOMPARE(faultsOfABlock(3 << 20), 0);
+    QCOMPARE(faultsOfABlock(3 << 20), 0);
+#else
+    QSKIP("only glibc's heap can be told to keep memory");
 #endif
 }
 
