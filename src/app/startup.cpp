@@ -15,8 +15,9 @@ namespace startup {
 
 namespace {
 
-// Enough for the largest blocks a keystroke takes for a moment (reading a list past a meaning
-// of a megabyte, the list view's row positions at 250,000 names) with room for growth.
+// Room for the largest blocks a keystroke takes for a moment (reading a list past a meaning of
+// a megabyte, the list view's row positions at 250,000 names: under 2 MiB each), and for the
+// program's slow growth as the name box's undo record fills.
 constexpr std::size_t memoryReserve = std::size_t{4} << 20;
 
 // Waits for the window's first paint, then lets the event loop finish that round before
