@@ -15,9 +15,7 @@ cp "$build/bin/vardel" assets/man.jpg assets/Female.jpg "$app/"
 "$build/tools/vardel-mkdb" data/names.tsv "$app/db.mdb" >/dev/null
 
 start_xvfb 1024x768 30
-mkdir -m 700 "$work/runtime"
-env -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime" \
-    "$app/vardel" >"$work/app.log" 2>&1 &
+"${on_xcb[@]}" "$app/vardel" >"$work/app.log" 2>&1 &
 app_pid=$!
 
 main=$(timeout 30 xdotool search --sync --onlyvisible --name '^Vardel$' | head -n 1)

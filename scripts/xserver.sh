@@ -2,7 +2,9 @@
 # Source it from bash; it makes a temporary folder `work` and sets an exit trap that ends the
 # program (`app_pid`, once the script sets it), runs the function `before_x_ends` when the
 # script defines one, ends the X server and removes `work`.
-#   start_xvfb WIDTHxHEIGHT SECONDS   starts Xvfb on the first free display, exports DISPLAY
+#   start_xvfb WIDTHxHEIGHT SECONDS   starts Xvfb on the first free display, exports DISPLAY;
+#                                     "${on_xcb[@]}" COMMAND... then runs COMMAND there with
+#                                     Qt's xcb platform and a runtime folder of its own
 #   wait_until_drawn WINDOW SECONDS   waits until the window shows more than its background;
 #                                     sets `area` (its geometry) and `colours`, leaves the
 #                                     screen in $work/screen.png
@@ -51,6 +53,8 @@ start_xvfb() {
     read -r -t "$limit" display <"$work/displayfd" ||
         fail "Xvfb did not start: $(cat "$work/xvfb.log")"
     export DISPLAY=":$display"
+    mkdir -m 700 "$work/runtime"
+    on_xcb=(env -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime")
 }
 
 wait_until_drawn() {

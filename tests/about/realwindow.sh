@@ -20,9 +20,7 @@ cp "$assets/man.jpg" "$assets/Female.jpg" "$app/"
 start_xvfb 1024x768 "$limit"
 echo "Xvfb on $DISPLAY"
 
-mkdir -m 700 "$work/runtime"
-env -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime" \
-    "$app/vardel" >"$work/app.log" 2>&1 &
+"${on_xcb[@]}" "$app/vardel" >"$work/app.log" 2>&1 &
 app_pid=$!
 
 window=$(timeout "$limit" xdotool search --sync --onlyvisible --name '^Vardel$' | head -n 1) ||

@@ -7,7 +7,6 @@ set -euo pipefail
 source "$(dirname "$0")/../../scripts/xserver.sh"
 
 start_xvfb 1024x768 60
-mkdir -m 700 "$work/runtime"
 status=0
-env -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime" "$@" || status=$?
+"${on_xcb[@]}" "$@" || status=$?
 exit "$status"
