@@ -1,6 +1,7 @@
 #include "look/elided.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QHelpEvent>
 #include <QPainter>
 #include <QStyle>
@@ -90,88 +91,79 @@ void ElidingLabel::paintEvent(QPaintEvent* event)
 
 bool WholeTextTips::isCut(const QAbstractItemView* view, const QModelIndex& index)
 {
-    QStyleOptionViewItem option;
-    option.initFrom(view->viewport());
-    option.rect = view->visualRect(index);
-    option.font = view->font();
-    option.fontMetrics = view->fontMetrics();
-    option.features |= QStyleOptionViewItem::HasDisplay;
-    option.text = index.data(Qt::DisplayRole).toString();
-    return option.fontMetrics.horizontalAdvance(option.text) > textRoom(option, view);
+    return view->fontMetrics().horizontalAdvance(index.data(Qt::DisplayRole).toString()) >
+           view->visualRect(index).width() - 2 * textMargin(view);
 }
 
-int WholeTextTips::advance(const QString& text, const QStyleOptionViewItem& option) const
+WholeTextTips::Shown* WholeTextTips::initShown(QStyleOptionViewItem* option,
+                                               const QModelIndex& index) const
 {
-    constexpr qsizetype kept = 1 << 16;
-    if (option.font != m_advancesFont || m_advances.size() >= kept) {
-        m_advances.clear();
-        m_advancesFont = option.font;
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (option->rect.isEmpty() || !option->widget)
+        return nullptr;
+    const Settings settings{option->font, textRoom(*option, option->widget), option->direction,
+                            option->displayAlignment};
+    if (settings != m_shownFor) {
+        m_shown.clear();
+        m_shownFor = settings;
     }
-    auto found = m_advances.constFind(text);
-    if (found == m_advances.constEnd())
-        found = m_advances.insert(text, option.fontMetrics.horizontalAdvance(text));
-    return *found;
+    // A cache of 1,024 takes each new entry: the object it returns after inserting is the one
+    // inserted.
+    if (!m_shown.contains(option->text))
+        m_shown.insert(option->text,
+                       new Shown{elided(option->text, option->fontMetrics, settings.width), {}});
+    Shown* shown = m_shown.object(option->text);
+    option->text = shown->text;
+    return shown;
 }
 
 void WholeTextTips::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const
 {
-    QStyledItemDelegate::initStyleOption(option, index);
-    if (option->rect.isEmpty() || !option->widget)
-        return;
-    const int room = textRoom(*option, option->widget);
-    if (advance(option->text, *option) > room)
-        option->text = elided(option->text, option->fontMetrics, room);
+    initShown(option, index);
 }
 
-const QTextLayout* WholeTextTips::laidOut(const QString& text, const QStyleOptionViewItem& option,
+const QTextLayout& WholeTextTips::laidOut(Shown& shown, const QStyleOptionViewItem& option,
                                           int width) const
 {
-    const LayoutSettings settings{option.font, width, option.direction, option.displayAlignment};
-    if (settings != m_layoutsFor) {
-        m_layouts.clear();
-        m_layoutsFor = settings;
-    }
-    if (const QTextLayout* kept = m_layouts.object(text))
-        return kept;
-    auto layout = std::make_unique<QTextLayout>(text, option.font);
+    if (shown.layout)
+        return *shown.layout;
+    shown.layout = std::make_unique<QTextLayout>(shown.text, option.font);
+    QTextLayout& layout = *shown.layout;
     QTextOption textOption;
     textOption.setWrapMode(QTextOption::ManualWrap);
     textOption.setTextDirection(option.direction);
     textOption.setAlignment(QStyle::visualAlignment(option.direction, option.displayAlignment));
-    layout->setTextOption(textOption);
+    layout.setTextOption(textOption);
     // The shaped glyphs stay with the layout: painting it again does not shape the text again.
-    layout->setCacheEnabled(true);
-    layout->beginLayout();
-    QTextLine line = layout->createLine();
+    layout.setCacheEnabled(true);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
     line.setLineWidth(width);
     line.setPosition(QPointF(0, 0));
-    layout->endLayout();
-    m_layouts.insert(text, layout.release());
-    return m_layouts.object(text);
+    layout.endLayout();
+    return layout;
 }
 
 void WholeTextTips::paint(QPainter* painter, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const
 {
     QStyleOptionViewItem item = option;
-    initStyleOption(&item, index);
+    Shown* shown = initShown(&item, index);
+    const QWidget* view = item.widget;
+    QStyle* style = view ? view->style() : QApplication::style();
     constexpr QStyle::State marked =
         QStyle::State_Selected | QStyle::State_HasFocus | QStyle::State_Editing;
     // A plain entry is its panel and its text. Anything else, and a text of more than one line,
     // is left to the style.
-    const QWidget* view = item.widget;
-    const int margin = view ? textMargin(view) : 0;
-    const QRect textRect = item.rect.adjusted(margin, 0, -margin, 0);
-    const QTextLayout* layout = nullptr;
-    if (view && !(item.state & marked) && item.features == QStyleOptionViewItem::HasDisplay &&
-        !item.text.isEmpty() && !item.text.contains(QChar::LineSeparator) &&
-        !item.text.contains(QLatin1Char('\n')))
-        layout = laidOut(item.text, item, textRect.width());
-    if (!layout) {
-        QStyledItemDelegate::paint(painter, option, index);
+    if (!shown || (item.state & marked) || item.features != QStyleOptionViewItem::HasDisplay ||
+        item.text.isEmpty() || item.text.contains(QChar::LineSeparator) ||
+        item.text.contains(QLatin1Char('\n'))) {
+        style->drawControl(QStyle::CE_ItemViewItem, &item, painter, view);
         return;
     }
-    QStyle* style = view->style();
+    const int margin = textMargin(view);
+    const QRect textRect = item.rect.adjusted(margin, 0, -margin, 0);
+    const QTextLayout& layout = laidOut(*shown, item, textRect.width());
     painter->save();
     painter->setLayoutDirection(item.direction);
     painter->setClipRect(item.rect);
@@ -183,8 +175,8 @@ void WholeTextTips::paint(QPainter* painter, const QStyleOptionViewItem& option,
     painter->setPen(item.palette.color(group, QPalette::Text));
     // Where the style puts the line: at the text's left edge, centred by its whole height.
     const QRect lineRect = QStyle::alignedRect(Qt::LayoutDirectionAuto, item.displayAlignment,
-                                               layout->boundingRect().size().toSize(), textRect);
-    layout->draw(painter, QPointF(textRect.x(), lineRect.top()));
+                                               layout.boundingRect().size().toSize(), textRect);
+    layout.draw(painter, QPointF(textRect.x(), lineRect.top()));
     painter->restore();
 }
 

@@ -2,10 +2,11 @@
 
 #include <QCache>
 #include <QFont>
-#include <QHash>
 #include <QLabel>
 #include <QStyledItemDelegate>
 #include <QTextLayout>
+
+#include <memory>
 
 namespace look {
 
@@ -54,31 +55,33 @@ protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
 
 private:
-    // The width of `text` in `font`. Measuring a text shapes it, as painting it does again:
-    // the widths of texts painted before are kept (for one font, and as many as a large list
-    // holds), so that a list painted anew after each keystroke measures only new names.
-    int advance(const QString& text, const QStyleOptionViewItem& option) const;
+    // An entry's text as it shows, whole or cut (see elided), and, once the entry has been
+    // painted plain, that text laid out on one line as the style lays out an entry's text, its
+    // shaped glyphs kept.
+    struct Shown
+    {
+        QString text;
+        std::unique_ptr<QTextLayout> layout;
+    };
+    // The style's option for `index` with the text it shows. The entry's Shown, keyed by its
+    // whole text, when the option has a view and a rectangle.
+    Shown* initShown(QStyleOptionViewItem* option, const QModelIndex& index) const;
+    const QTextLayout& laidOut(Shown& shown, const QStyleOptionViewItem& option, int width) const;
 
-    // `text` laid out on one line of `width` pixels as the style lays out an entry's text; kept
-    // until more than the cache holds have been laid out after it.
-    const QTextLayout* laidOut(const QString& text, const QStyleOptionViewItem& option,
-                               int width) const;
-
-    mutable QHash<QString, int> m_advances;
-    mutable QFont m_advancesFont;
-
-    // What every kept layout was made for.
-    struct LayoutSettings
+    // What every kept text was cut and laid out for.
+    struct Settings
     {
         QFont font;
         int width = -1;
         Qt::LayoutDirection direction = Qt::LeftToRight;
         Qt::Alignment alignment;
-        bool operator==(const LayoutSettings&) const = default;
+        bool operator==(const Settings&) const = default;
     };
-    // About 1.6 KB a name: the names of some seventy screens of the list.
-    mutable QCache<QString, QTextLayout> m_layouts{1024};
-    mutable LayoutSettings m_layoutsFor;
+    // About 1.6 KB a name: the names of some seventy screens of the list. Measuring or laying
+    // out a text shapes it: a list painted anew after each keystroke shapes only names it has
+    // not shown before.
+    mutable QCache<QString, Shown> m_shown{1024};
+    mutable Settings m_shownFor;
 };
 
 } // namespace look
