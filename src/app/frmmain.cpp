@@ -320,16 +320,11 @@ void frmMain::genderFilterClicked()
 void frmMain::applyGenderFilter()
 {
     searchText->clear();
-    switch (genderFilter->currentIndex()) {
-    case 0:
-        fillNameList(m_store->list(store::GenderFilter::Male, nameList->takeSpareNames()));
-        break;
-    case 1:
-        fillNameList(m_store->list(store::GenderFilter::Female, nameList->takeSpareNames()));
-        break;
-    default:
-        fillNameList(m_store->list(store::GenderFilter::All, nameList->takeSpareNames()));
-    }
+    const int index = genderFilter->currentIndex();
+    const store::GenderFilter filter = index == 0   ? store::GenderFilter::Male
+                                       : index == 1 ? store::GenderFilter::Female
+                                                    : store::GenderFilter::All;
+    fillNameList(m_store->list(filter, nameList->takeSpareNames()));
 }
 
 void frmMain::searchClicked()
@@ -388,10 +383,15 @@ void frmMain::showDetails()
         clearDetails();
         return;
     }
+    showRecord(*row);
+}
+
+void frmMain::showRecord(const store::NameRecord& row)
+{
     m_shown = row;
     shownName->setText(nameList->textAt(nameList->currentRow()));
-    shownMeaning->setMeaning(row->meaning);
-    switch (row->gender) {
+    shownMeaning->setMeaning(row.meaning);
+    switch (row.gender) {
     case store::Gender::Male:
         showGender(QStringLiteral("man.jpg"), QStringLiteral("مذکر"));
         break;

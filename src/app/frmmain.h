@@ -64,6 +64,8 @@ private:
     void showCount();
     // Empties the details panel: name, meaning, gender word and picture.
     void clearDetails();
+    // Shows `row`, read for the selected entry, in the details panel.
+    void showRecord(const store::NameRecord& row);
     void showGender(const QString& picture, const QString& word);
     // After a delete that found the entry's row changed by another program: the entry and the
     // details panel show the row as it is now. False when the row has gone meanwhile.

@@ -85,9 +85,11 @@ void frmMain::deleteCommand()
 
 bool frmMain::showChangedRow(int row)
 {
-    if (!m_store->find(nameList->idAt(row), nameList->storedNameAt(row)))
+    const std::optional<store::NameRecord> now =
+        m_store->find(nameList->idAt(row), nameList->storedNameAt(row));
+    if (!now)
         return false;
     nameList->setCurrentRow(row);
-    showDetails();
+    showRecord(*now);
     return true;
 }
