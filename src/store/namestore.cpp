@@ -146,6 +146,13 @@ NameRecord recordOf(const sqlite::Statement& row, NameId id, const QString& path
                       row.text(1), genderOf(row.text(2)),      std::move(stored)};
 }
 
+// A change needs the columns of the row as it was read, to check that it still holds them.
+void requireRead(const NameRecord& record, const QString& path)
+{
+    if (!record.stored)
+        throw Error(Error::Kind::Other, path, QStringLiteral("the row was never read"));
+}
+
 // A write found the row `read` came from not as read: tells whether it changed or went.
 [[noreturn]] void notAsRead(sqlite::Database& db, const NameRecord& read)
 {
@@ -228,8 +235,7 @@ NameId NameStore::add(const QString& name, const QString& meaning,
 
 NameRecord NameStore::update(const NameRecord& loaded, const NameChange& change) const
 {
-    if (!loaded.stored)
-        throw Error(Error::Kind::Other, m_path, QStringLiteral("the row was never read"));
+    requireRead(loaded, m_path);
     QStringList columns;
     QStringList values;
     if (change.name) {
@@ -259,15 +265,13 @@ NameRecord NameStore::update(const NameRecord& loaded, const NameChange& change)
         notAsRead(connection, loaded);
     NameRecord written = recordOf(statement, loaded.id, m_path);
     // RETURNING hands out its rows before the change is done: see it through.
-    while (statement.step()) {
-    }
+    statement.run();
     return written;
 }
 
 void NameStore::remove(const NameRecord& read) const
 {
-    if (!read.stored)
-        throw Error(Error::Kind::Other, m_path, QStringLiteral("the row was never read"));
+    requireRead(read, m_path);
     Connection connection(m_path, m_checked);
     sqlite::Statement statement(connection, QStringLiteral("DELETE FROM vardel") + stillAsRead);
     bindAsRead(statement, 1, read);

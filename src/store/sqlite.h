@@ -63,7 +63,7 @@ public:
 
     // Steps to the next row: true while there is one, false when done.
     bool step();
-    // Runs a statement that returns no rows.
+    // Runs the statement to its end, leaving any rows it returns unread.
     void run();
     // Makes the statement ready to run again, with new values bound.
     void reset();

@@ -15,11 +15,6 @@ namespace store {
 
 namespace {
 
-[[noreturn]] void copyFailed(const QString& target, const QString& why)
-{
-    throw Error(Error::Kind::NoUserCopy, target, why);
-}
-
 QString userDataHome()
 {
     // A relative XDG_DATA_HOME is invalid and ignored, as the XDG base directory rules say.
@@ -38,7 +33,7 @@ void copyStarter(const QString& starter, const QString& target)
         throw Error(Error::Kind::FileMissing, starter);
     // Qt's own error texts can lose the reason a buffered write failed; the system's stays.
     const auto fail = [&target] {
-        copyFailed(target, qt_error_string(errno));
+        throw Error(Error::Kind::NoUserCopy, target, qt_error_string(errno));
     };
     QFile source(starter);
     if (!source.open(QIODevice::ReadOnly) || !QDir().mkpath(QFileInfo(target).path()))
