@@ -163,10 +163,11 @@ void frmMain::buildControls()
     // with the frame's face, as the style paints it where the count stands (see showCount).
     QPalette plain = nameCount->palette();
     plain.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::WindowText));
-    QImage face(showFrame->size(), QImage::Format_RGB32);
-    showFrame->render(&face, {}, {}, QWidget::DrawWindowBackground);
-    plain.setColor(QPalette::Window, face.pixelColor(nameCount->geometry().center()));
     nameCount->setPalette(plain);
+    QImage face(1, 1, QImage::Format_RGB32);
+    showFrame->render(&face, {}, QRect(nameCount->geometry().center(), QSize(1, 1)),
+                      QWidget::DrawWindowBackground);
+    setBackground(nameCount, face.pixelColor(0, 0));
     nameCount->setAutoFillBackground(true);
 
     genderPicture = control<QLabel>(client, "Picture1", twipsRect(6120, 120, 1575, 1935), 8.25);

@@ -8,7 +8,7 @@
 
 namespace heapreserve {
 
-bool keep(std::size_t bytes)
+void keep(std::size_t bytes)
 {
     // Left to itself, glibc moves both thresholds after the largest block freed so far: a block
     // above the mmap threshold is mapped afresh at each request, and memory at the top of the
@@ -20,7 +20,7 @@ bool keep(std::size_t bytes)
     if (bytes < (std::size_t{1} << 20) || trimThreshold > INT_MAX ||
         mallopt(M_MMAP_THRESHOLD, static_cast<int>(mmapThreshold)) != 1 ||
         mallopt(M_TRIM_THRESHOLD, static_cast<int>(trimThreshold)) != 1)
-        return false;
+        return;
 
     // Taken in pieces below the mmap threshold, so that they come from the heap; freed, they
     // join again there. A write maps a page; a read alone would map the shared zero page, and
@@ -35,7 +35,6 @@ bool keep(std::size_t bytes)
     }
     for (volatile char* piece : pieces)
         std::free(const_cast<char*>(piece));
-    return true;
 }
 
 } // namespace heapreserve

@@ -3,9 +3,6 @@
 namespace heapreserve {
 
 // This C library's heap has no thresholds to fix; it keeps or returns memory as it sees fit.
-bool keep(std::size_t)
-{
-    return false;
-}
+void keep(std::size_t) {}
 
 } // namespace heapreserve

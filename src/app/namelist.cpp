@@ -25,7 +25,6 @@ void NameListModel::setNames(store::NameList names)
     beginResetModel();
     std::swap(m_names, names);
     endResetModel();
-    names.clear();
     m_spare = std::move(names);
 }
 

@@ -17,8 +17,8 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
     const store::NameList& names() const { return m_names; }
-    // Shows `names` in place of the entries of the last fill, whose list is kept, emptied, for
-    // its storage.
+    // Shows `names` in place of the entries of the last fill, whose list is kept for its
+    // storage (the store empties it as it fills it again).
     void setNames(store::NameList names);
     // That list, to be filled again (see NameStore): refills of the name list alternate between
     // two lists and, once they have held the largest one, take no new memory.
