@@ -20,11 +20,10 @@ if $verify; then scripts/deps.sh --package-check; else scripts/deps.sh --package
 
 started=$(date +%s)
 scripts/build.sh
-version=$(sed -n 's/^project([A-Za-z0-9_-]* VERSION \([0-9][0-9.]*\).*/\1/p' CMakeLists.txt | head -n 1)
-deb=build/vardel_${version}_$(dpkg --print-architecture).deb
-rm -f "$deb"
+rm -f build/vardel_*.deb
 (cd build && cpack -G DEB >cpack.log 2>&1) || { tail -n 30 build/cpack.log >&2; exit 1; }
-[[ -f $deb ]] || { echo "cpack made no $deb (log: build/cpack.log)" >&2; exit 1; }
+deb=$(echo build/vardel_*_"$(dpkg --print-architecture)".deb)
+[[ -f $deb ]] || { echo "cpack made no package (log: build/cpack.log)" >&2; exit 1; }
 echo "Debian package: $deb ($(du -h "$deb" | cut -f1), $(($(date +%s) - started)) s with the build)"
 
 lintian --fail-on error "$deb" 2> >(grep -v 'running with root privileges' >&2)
