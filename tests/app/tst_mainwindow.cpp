@@ -280,9 +280,9 @@ void MainWindowTest::systemWideInstallKeepsNamesInTheUsersFolder()
 
     // First start: the user's db.mdb is a copy of the starter file beside the program.
     QVERIFY(startup::showMainWindow(app.path()) != nullptr);
-    QCOMPARE(bytesOf(userDb), bytesOf(app.dbPath()));
-    // A new starter file (an upgrade) reaches neither the user's file nor the list.
     const QByteArray users = bytesOf(userDb);
+    QCOMPARE(users, bytesOf(app.dbPath()));
+    // A new starter file (an upgrade) reaches neither the user's file nor the list.
     app.exec(QStringLiteral("INSERT INTO vardel (p_name, means, gender) VALUES ('نو', '', 'm')"));
     const auto window = startup::showMainWindow(app.path());
     QVERIFY(window != nullptr);

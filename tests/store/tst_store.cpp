@@ -21,6 +21,15 @@ using testsupport::AppFolder;
 
 namespace {
 
+// The row with `id` and `storedName`, which the test has just written or read.
+NameRecord found(const NameStore& db, NameId id, QByteArrayView storedName)
+{
+    std::optional<NameRecord> row = db.find(id, storedName);
+    if (!row)
+        qFatal("no row %lld is stored as expected", static_cast<long long>(id));
+    return *row;
+}
+
 // The kind of error `work` throws, if any.
 std::optional<Error::Kind> errorKind(const std::function<void()>& work, QString* file = nullptr)
 {
@@ -215,7 +224,7 @@ void StoreTest::nullNamesOnEveryPath()
     // Its entry is found, shown and removed like any other.
     const NameList all = db.list(GenderFilter::All);
     QCOMPARE(db.find(all.id(0), all.storedName(0))->meaning, QStringLiteral("y"));
-    db.remove(*db.find(all.id(0), all.storedName(0)));
+    db.remove(found(db, all.id(0), all.storedName(0)));
     QCOMPARE(db.list(GenderFilter::All).size(), 2);
 }
 
@@ -307,7 +316,7 @@ void StoreTest::idsBeyond32Bits()
     const std::optional<NameRecord> row = db.find(big, "big");
     QVERIFY(row && row->meaning == QStringLiteral("b"));
     QCOMPARE(db.update(*row, {QStringLiteral("bigger"), {}, {}}).storedName, "bigger");
-    db.remove(*db.find(-big, "negative"));
+    db.remove(found(db, -big, "negative"));
     QCOMPARE(folder.query(QStringLiteral("SELECT id, p_name FROM vardel ORDER BY id")),
              (QList<QVariantList>{{2, QStringLiteral("two")}, {big, QStringLiteral("bigger")}}));
     QCOMPARE(db.add(QStringLiteral("next"), QString(), Gender::Male), big + 1);
@@ -397,7 +406,7 @@ void StoreTest::nameThatIsNotUtf8SurvivesAnEdit()
     const NameRecord renamed =
         db.update(written, {QStringLiteral("زر\nد"), std::nullopt, std::nullopt});
     QCOMPARE(renamed.storedName, QStringLiteral("زر\nد").toUtf8());
-    db.remove(*db.find(1, renamed.storedName));
+    db.remove(found(db, 1, renamed.storedName));
     QCOMPARE(single(folder, QStringLiteral("SELECT count(*) FROM vardel")), 0);
 }
 
@@ -439,7 +448,7 @@ void StoreTest::pathTooLongForSqliteIsReported()
                             &error),
              qPrintable(error));
     const NameStore db(longest);
-    db.remove(*db.find(db.add(QStringLiteral("b"), QString(), Gender::Female), "b"));
+    db.remove(found(db, db.add(QStringLiteral("b"), QString(), Gender::Female), "b"));
     QCOMPARE(db.list(GenderFilter::All).size(), 1);
 
     const QString tooLong = folderFor(length(longest) + 1);
@@ -467,7 +476,7 @@ void StoreTest::writesWaitForAnotherProgramsLock()
         [&] {
             db.update(*a, {QStringLiteral("a2"), {}, {}});
         },
-        [&] { db.remove(*db.find(2, "b")); },
+        [&] { db.remove(found(db, 2, "b")); },
     };
     for (const auto& write : writes) {
         std::promise<void> taken;
@@ -607,11 +616,7 @@ void StoreTest::nameListKeepsEntriesAndTextInStep()
                 list.remove(row);
                 model.removeAt(row);
             }
-            QCOMPARE(list.size(), model.size());
-            for (qsizetype row = 0; row < model.size(); ++row) {
-                QCOMPARE(list.id(row), model[row].first);
-                QCOMPARE(list.storedName(row), model[row].second);
-            }
+            QCOMPARE(entries(list), model);
         }
     }
 }
@@ -623,12 +628,6 @@ void StoreTest::listsReadIntoTheStorageOfEarlierOnes()
     // shortened, and after a read that failed.
     AppFolder folder(testsupport::realNames(400));
     const NameStore db(folder.dbPath());
-    auto entries = [](const NameList& list) {
-        QList<QPair<NameId, QByteArray>> all;
-        for (qsizetype row = 0; row < list.size(); ++row)
-            all.append({list.id(row), list.storedName(row).toByteArray()});
-        return all;
-    };
     NameList list = db.list(GenderFilter::All);
     const QByteArray renamed =
         QStringLiteral("نامی بلندتر از همه‌ی نام‌های این فهرست")
@@ -646,8 +645,9 @@ void StoreTest::listsReadIntoTheStorageOfEarlierOnes()
         QCOMPARE(entries(list), entries(fresh));
         QCOMPARE(names(list), names(fresh));
     }
-    QVERIFY(errorKind(
-        [&] { list = db.search(SearchIn::Names, QString(30000, u'م'), std::move(list)); }));
+    QCOMPARE(errorKind(
+                 [&] { list = db.search(SearchIn::Names, QString(30000, u'م'), std::move(list)); }),
+             Error::Kind::SearchTooLong);
     list = db.list(GenderFilter::Female, std::move(list));
     QCOMPARE(entries(list), entries(db.list(GenderFilter::Female)));
 }
