@@ -60,6 +60,7 @@
 #include "store/statements.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -678,6 +679,18 @@ struct Options
     int longLetters = bench::LongMeaningLetters;
 };
 
+// The time each operation's runs may take, in seconds, beyond the first five runs.
+double keyBudgetSeconds(const Options& options)
+{
+    return options.quick ? 30 : 90;
+}
+
+// The size of the file at `path` in MiB.
+double fileMiB(const QString& path)
+{
+    return static_cast<double>(QFileInfo(path).size()) / 1048576.0;
+}
+
 QString appFolderFor(const QTemporaryDir& dir)
 {
     return dir.path();
@@ -787,32 +800,50 @@ void measureKeystrokes(FileFigures& f, const QString& folder, const QStringList&
             counted[AllNames].add(static_cast<double>(lastKeyFaults));
         }
     }
+    // One step of the floors on `typed`: (a) the file opened, read and closed, then (b) the
+    // list refilled, with the page faults of both. The store's statement on the connection kept
+    // open comes first where it is asked for, and on plain files always: it says which rows the
+    // list shows.
+    struct FloorStep
+    {
+        double keptOpenMs = NAN;
+        double sqlMs = 0;
+        double listMs = 0;
+        long faults = 0;
+    };
+    Rows rows;
+    auto floorStep = [&](const QString& typed, bool keptOpenToo) {
+        FloorStep step;
+        const store::Query query = store::namePrefixQuery(typed);
+        if (keptOpenToo || !keyed)
+            step.keptOpenMs = keptOpen.read(query, rows);
+        const std::vector<bool> listed = keyed ? std::vector<bool>() : listedIds(rows);
+        const long before = pageFaults();
+        step.sqlMs = keyed ? readOpening(db, query, rows) : plainFloor.read(db, listed, rows);
+        step.faults = pageFaults() - before;
+        QStringList strings = rows.strings();
+        const long listBefore = pageFaults();
+        step.listMs = listFloor.refill(std::move(strings));
+        step.faults += pageFaults() - listBefore;
+        return step;
+    };
+    // What each step types: one, two and three letters of `prefix`, then nothing.
+    auto stepsOf = [](const QString& prefix) {
+        return std::array<QString, Steps>{prefix.left(1), prefix.left(2), prefix.left(3),
+                                          QString()};
+    };
+
     // The floors' page faults, counted the same way at the same point: two rounds over the same
     // prefixes, the second counted. (Counted after the timed runs instead, the floors would run
-    // in a heap grown and freed by all of them.)
-    Rows rows;
+    // in a heap grown and freed by all of them.) Without the kept-open read on order-key files,
+    // which would take memory of its own.
     for (const bool counted : {false, true}) {
         for (int run = 0; run < runs && run < prefixes.size(); ++run) {
-            const QString& prefix = prefixes[run];
-            const QString typed[Steps] = {prefix.left(1), prefix.left(2), prefix.left(3),
-                                          QString()};
+            const auto typed = stepsOf(prefixes[run]);
             for (int step = 0; step < Steps; ++step) {
-                const store::Query query = store::namePrefixQuery(typed[step]);
-                // On a plain file, the rows the list shows, by the store's own statement.
-                std::vector<bool> listed;
-                if (!keyed) {
-                    keptOpen.read(query, rows);
-                    listed = listedIds(rows);
-                }
-                const long before = pageFaults();
-                keyed ? readOpening(db, query, rows) : plainFloor.read(db, listed, rows);
-                const long sqlFaults = pageFaults() - before;
-                QStringList strings = rows.strings();
-                const long listBefore = pageFaults();
-                listFloor.refill(std::move(strings));
+                const long faults = floorStep(typed[step], false).faults;
                 if (counted)
-                    f.floorFaults[step].add(
-                        static_cast<double>(sqlFaults + pageFaults() - listBefore));
+                    f.floorFaults[step].add(static_cast<double>(faults));
             }
         }
     }
@@ -824,7 +855,7 @@ void measureKeystrokes(FileFigures& f, const QString& folder, const QStringList&
         if (run >= 5 && spent.elapsed() > budgetSeconds * 1000)
             break;
         const QString& prefix = prefixes[run];
-        const QString typed[Steps] = {prefix.left(1), prefix.left(2), prefix.left(3), QString()};
+        const auto typed = stepsOf(prefix);
 
         // Vardel, and what its list shows after each step.
         qsizetype shown[Steps];
@@ -854,17 +885,11 @@ void measureKeystrokes(FileFigures& f, const QString& folder, const QStringList&
 
         // The floors on the same prefixes, in the same order.
         for (int step = 0; step < Steps; ++step) {
-            const store::Query query = store::namePrefixQuery(typed[step]);
-            // The store's statement on a connection kept open: beside the floor, and on plain
-            // files it also says which rows the list shows.
-            f.sqlOpen[step].add(keptOpen.read(query, rows));
-            const std::vector<bool> listed = keyed ? std::vector<bool>() : listedIds(rows);
-            const double sqlMs =
-                keyed ? readOpening(db, query, rows) : plainFloor.read(db, listed, rows);
-            const double listMs = listFloor.refill(rows.strings());
-            f.sql[step].add(sqlMs);
-            f.list[step].add(listMs);
-            f.floorSum[step].add(sqlMs + listMs);
+            const FloorStep floor = floorStep(typed[step], true);
+            f.sqlOpen[step].add(floor.keptOpenMs);
+            f.sql[step].add(floor.sqlMs);
+            f.list[step].add(floor.listMs);
+            f.floorSum[step].add(floor.sqlMs + floor.listMs);
             f.rows[step].push_back(static_cast<double>(rows.size()));
             if (rows.size() != shown[step] && !mismatchReported) {
                 std::printf("  note: for \"%s\" Vardel listed %lld names, the floor read %lld\n",
@@ -906,7 +931,7 @@ double showText(QPlainTextEdit& box, const QString& text)
 }
 
 // Ctrl+E on the selected entry, the one with the 1 MB meaning, as the window system delivers
-// it, until the edit window has painted; then Esc closes it. At least one; more while the
+// it, until the edit window has painted; then the window is closed. At least one; more while the
 // budget lasts.
 void measureEditWindow(FileFigures& f, const MainWindow& main, int longLetters, int runs,
                        double budgetSeconds)
@@ -946,9 +971,10 @@ void measureEditWindow(FileFigures& f, const MainWindow& main, int longLetters, 
 }
 
 // Clicks on the entry with the 1 MB meaning, each after a click on its neighbour. At least one
-// of each; more while the budget lasts.
+// of each; more while the budget lasts. Then, with `editWindow`, the edit window on it, and
+// with `diagnose`, where the time goes.
 void measureSelection(FileFigures& f, const QString& folder, int longLetters, int runs,
-                      double budgetSeconds, bool diagnose)
+                      double budgetSeconds, bool diagnose, bool editWindow)
 {
     MainWindow main = openMainWindow(folder);
     NameListBox* list = main.list;
@@ -984,7 +1010,8 @@ void measureSelection(FileFigures& f, const QString& folder, int longLetters, in
             f.longShown = list->currentRow() == longRow && shown.size() == longLetters;
         }
     }
-    measureEditWindow(f, main, longLetters, runs, budgetSeconds);
+    if (editWindow)
+        measureEditWindow(f, main, longLetters, runs, budgetSeconds);
     if (!diagnose)
         return;
 
@@ -1121,17 +1148,19 @@ int whatIfMeaning()
 // font its list shows.
 QStringList floorArguments()
 {
-    frmMain window;
-    window.show();
-    QCoreApplication::processEvents();
-    const auto* list = window.findChild<NameListBox*>(QStringLiteral("LstNames"));
-    const QRect at(list->mapTo(&window, QPoint(0, 0)), list->size());
-    QStringList arguments{
-        QString::number(window.width()),  QString::number(window.height()),
-        QString::number(at.x()),          QString::number(at.y()),
-        QString::number(at.width()),      QString::number(at.height()),
-        QFontInfo(list->font()).family(), QString::number(list->font().pointSizeF())};
-    window.hide();
+    // The same for every file: made once.
+    static const QStringList arguments = [] {
+        frmMain window;
+        window.show();
+        QCoreApplication::processEvents();
+        const auto* list = window.findChild<NameListBox*>(QStringLiteral("LstNames"));
+        const QRect at(list->mapTo(&window, QPoint(0, 0)), list->size());
+        return QStringList{
+            QString::number(window.width()),  QString::number(window.height()),
+            QString::number(at.x()),          QString::number(at.y()),
+            QString::number(at.width()),      QString::number(at.height()),
+            QFontInfo(list->font()).family(), QString::number(list->font().pointSizeF())};
+    }();
     return arguments;
 }
 
@@ -1183,16 +1212,14 @@ void measureStartups(FileFigures& f, const QString& folder, const QString& platf
         }
         if (run < 0)
             continue;
-        if (setup.dropCache)
-            f.startupFloor.add(bare.firstPaintMs);
-        else
-            f.startupFloorWarm.add(bare.firstPaintMs);
         if (!setup.dropCache) {
+            f.startupFloorWarm.add(bare.firstPaintMs);
             f.startupWarm.add(result.firstPaintMs);
             f.residentWarm.add(result.residentDbPercent);
             f.peak.add(result.peakMiB);
             continue;
         }
+        f.startupFloor.add(bare.firstPaintMs);
         f.startup.add(result.firstPaintMs);
         f.settled.add(result.settledMs);
         f.loaded.add(result.loadedMs);
@@ -1298,8 +1325,8 @@ void printFile(const FileFigures& f)
                     f.startupWarm.size(), f.residentWarm.median());
         std::printf("%-28s %6.1f ms %6.1f ms  (warm %.1f ms; ratios %.2fx cold, %.2fx warm)\n",
                     "start-up floor (bare)", f.startupFloor.median(), f.startupFloor.p95(),
-                    f.startupFloorWarm.median(), f.startup.median() / f.startupFloor.median(),
-                    f.startupWarm.median() / f.startupFloorWarm.median());
+                    f.startupFloorWarm.median(), ratio(f.startup, f.startupFloor),
+                    ratio(f.startupWarm, f.startupFloorWarm));
         std::printf("%-28s %6.1f MiB (%.1f MB), largest %.1f MiB\n", "program peak memory",
                     f.peak.median(), f.peak.median() * 1.048576, f.peak.percentile(1.0));
     } else if (!f.startupFailure.isEmpty()) {
@@ -1316,21 +1343,19 @@ void printGoals(const std::vector<FileFigures>& files)
         const QString name = QStringLiteral("%1, %2").arg(thousands(f.size), layoutName(f.layout));
         if (!f.key[0].empty()) {
             const bool keyed = f.layout == dbfile::Layout::OrderKeys;
-            // Plain files: every step at most 1.8x its floor.
-            const double limits[Steps] = {keyed ? 1.3 : 1.8, keyed ? 1.3 : 1.8, keyed ? 1.3 : 1.8,
-                                          keyed ? 1.2 : 1.8};
             for (int step = 0; step < Steps; ++step) {
+                // Plain files: every step at most 1.8x its floor.
+                const double limit = !keyed ? 1.8 : step == AllNames ? 1.2 : 1.3;
                 const double r = ratio(f.key[step], f.floorSum[step]);
                 std::printf("%-22s %-10s %6.2f ms, %5.2fx floor (<= %.1fx): %-7s  page faults "
                             "%5.1f, floor %5.1f: %s\n",
-                            qPrintable(name), stepNames[step], f.key[step].median(), r,
-                            limits[step], verdict(r <= limits[step]), f.faults[step].mean(),
-                            f.floorFaults[step].mean(),
+                            qPrintable(name), stepNames[step], f.key[step].median(), r, limit,
+                            verdict(r <= limit), f.faults[step].mean(), f.floorFaults[step].mean(),
                             verdict(f.faults[step].mean() <= f.floorFaults[step].mean()));
             }
         }
         if (!f.startup.empty() && !f.startupFloor.empty()) {
-            const double r = f.startup.median() / f.startupFloor.median();
+            const double r = ratio(f.startup, f.startupFloor);
             std::printf("%-22s start-up   %6.1f ms, %5.2fx its floor %.1f ms (<= 1.3x): %s\n",
                         qPrintable(name), f.startup.median(), r, f.startupFloor.median(),
                         verdict(r <= 1.3));
@@ -1522,8 +1547,7 @@ int whatIfIndex(const Options& options, const QString& platform, const QString& 
                         dir == &made       ? "as vardel-mkdb makes it"
                         : dir == &vacuumed ? "the same after VACUUM"
                                            : "index (p_order, p_name, gender), VACUUM",
-                        static_cast<double>(QFileInfo(db).size()) / 1048576.0, all.median(),
-                        f.startup.median(), f.startupWarm.median());
+                        fileMiB(db), all.median(), f.startup.median(), f.startupWarm.median());
             std::fflush(stdout);
         }
     }
@@ -1564,7 +1588,7 @@ int runCallgrind(const Options& options)
         FileFigures f;
         f.size = size;
         CALLGRIND_START_INSTRUMENTATION;
-        measureSelection(f, dir.path(), names.longLetters, 1, 1000, false);
+        measureSelection(f, dir.path(), names.longLetters, 1, 1000, false, false);
         CALLGRIND_STOP_INSTRUMENTATION;
         std::printf("selecting, 1 MB meaning: %.1f ms under callgrind\n", f.selectLong.median());
     }
@@ -1593,11 +1617,9 @@ int typeInChild(const Options& options)
     FileFigures f;
     f.size = options.sizes.front();
     f.layout = options.layouts.front();
-    f.fileMiB =
-        static_cast<double>(QFileInfo(options.childFolder + QStringLiteral("/db.mdb")).size()) /
-        1048576.0;
+    f.fileMiB = fileMiB(options.childFolder + QStringLiteral("/db.mdb"));
     measureKeystrokes(f, options.childFolder, options.prefixes, options.runs,
-                      options.quick ? 30 : 90, options);
+                      keyBudgetSeconds(options), options);
     std::printf(throughX ? "\n(keys sent through the X server, until it has the window's last "
                            "image)"
                          : "\n(keys through Qt's input path under the offscreen platform)");
@@ -1735,19 +1757,14 @@ int main(int argc, char* argv[])
     const bool keysThroughX = options.keys && options.keysOn != QStringLiteral("offscreen");
     const bool startupsThroughX =
         (options.startup || options.startupParts) && platform != QStringLiteral("offscreen");
-    if (startupsThroughX || keysThroughX) {
-        if (display.start()) {
-            if (startupsThroughX)
-                platform = QStringLiteral("xcb");
-        } else if (platform == QStringLiteral("xcb")) {
+    if ((startupsThroughX || keysThroughX) && !display.start()) {
+        if (platform == QStringLiteral("xcb"))
             qFatal("cannot start Xvfb");
-        } else {
-            if (startupsThroughX)
-                platform = QStringLiteral("offscreen");
-            if (keysThroughX)
-                std::printf("no Xvfb: keys are sent under the offscreen platform only\n");
-        }
+        if (keysThroughX)
+            std::printf("no Xvfb: keys are sent under the offscreen platform only\n");
     }
+    if (startupsThroughX)
+        platform = display.name().isEmpty() ? QStringLiteral("offscreen") : QStringLiteral("xcb");
     if (options.whatIfIndex)
         return whatIfIndex(options, platform, display.name());
     printMachine(platform + (display.name().isEmpty()
@@ -1762,7 +1779,7 @@ int main(int argc, char* argv[])
         std::printf("look::windowIcon(), made anew: median %.2f ms\n", icon.median());
     }
     const int runs = options.runs;
-    const double keyBudget = options.quick ? 30 : 90;
+    const double keyBudget = keyBudgetSeconds(options);
     std::printf("%d runs per operation (fewer where an operation's time budget of %.0f s runs "
                 "out, never fewer than 5)\n",
                 runs, keyBudget);
@@ -1796,9 +1813,7 @@ int main(int argc, char* argv[])
             f.layout = layout;
             QTemporaryDir dir;
             f.createSeconds = makeFolder(dir, names, layout);
-            f.fileMiB =
-                static_cast<double>(QFileInfo(dir.filePath(QStringLiteral("db.mdb"))).size()) /
-                1048576.0;
+            f.fileMiB = fileMiB(dir.filePath(QStringLiteral("db.mdb")));
             std::printf("%s, %s layout: measuring...\n", qPrintable(thousands(size)),
                         qPrintable(layoutName(layout)));
             std::fflush(stdout);
@@ -1814,7 +1829,7 @@ int main(int argc, char* argv[])
             // The meaning box does not depend on the layout: --quick clicks in the first only.
             if (options.select && (!options.quick || layout == options.layouts.front()))
                 measureSelection(f, appFolderFor(dir), names.longLetters, std::min(runs, 15),
-                                 keyBudget / 3, files.empty());
+                                 keyBudget / 3, files.empty(), true);
             if (options.startup)
                 measureStartups(f, appFolderFor(dir), platform, display.name(), std::min(runs, 20),
                                 keyBudget);
