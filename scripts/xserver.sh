@@ -16,6 +16,10 @@
 #   wait_for_exit SECONDS             waits for the program (app_pid) to end, fails unless it
 #                                     ends in time with status 0
 #   fail MESSAGE                      prints MESSAGE and the program's output, exits 1
+#   names_in DB                       prints how many names the db.mdb at DB holds
+#   expect_new_name DB NAME MEANING BEFORE
+#                                     fails unless DB holds NAME with MEANING as a male name
+#                                     exactly once, and BEFORE + 1 names in all
 
 work=$(mktemp -d)
 xvfb_pid='' app_pid=''
@@ -55,6 +59,18 @@ start_xvfb() {
     export DISPLAY=":$display"
     mkdir -m 700 "$work/runtime"
     on_xcb=(env -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime")
+}
+
+names_in() { sqlite3 "$1" 'SELECT count(*) FROM vardel'; }
+
+expect_new_name() {
+    local db=$1 name=${2//\'/\'\'} meaning=${3//\'/\'\'} before=$4 found after
+    found=$(sqlite3 "$db" "SELECT count(*) FROM vardel
+                           WHERE p_name = '$name' AND means = '$meaning' AND gender = 'm'")
+    [[ $found == 1 ]] || fail "db.mdb holds the new name $found times; its last rows:" \
+        "$(sqlite3 "$db" 'SELECT id, p_name, means, gender FROM vardel ORDER BY id DESC LIMIT 3')"
+    after=$(names_in "$db")
+    [[ $after == $((before + 1)) ]] || fail "db.mdb went from $before to $after names"
 }
 
 wait_until_drawn() {

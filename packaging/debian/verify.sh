@@ -35,6 +35,11 @@ before_x_ends() {
 step() { echo "[$(date +%T)] $*"; }
 elapsed() { echo "$(($(date +%s) - $1)) s"; }
 in_root() { chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 "$@"; }
+# apt-get with ARGUMENTS (one string) in the root, its output added to apt.log.
+apt_in_root() {
+    in_root sh -c "cd /tmp && DEBIAN_FRONTEND=noninteractive apt-get $1" >>"$work/apt.log" 2>&1 ||
+        fail "apt-get $1 failed: $(tail -n 20 "$work/apt.log")"
+}
 
 # --- the bare Debian 12 root, once ---------------------------------------------------------
 if [[ ! -f $base/etc/debian_version ]]; then
@@ -61,8 +66,7 @@ package=$(basename "$deb")
 step "apt-get install ./$package"
 started=$(date +%s)
 in_root apt-get update -qq >"$work/apt.log" 2>&1 || fail "apt-get update failed: $(tail -n 5 "$work/apt.log")"
-in_root sh -c "cd /tmp && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends ./$package" \
-    >>"$work/apt.log" 2>&1 || fail "apt-get install failed: $(tail -n 20 "$work/apt.log")"
+apt_in_root "install -y --no-install-recommends ./$package"
 step "installed with $(grep -c '^Setting up' "$work/apt.log") packages in $(elapsed "$started")"
 for file in /usr/bin/vardel /usr/lib/vardel/vardel /usr/lib/vardel/db.mdb \
     /usr/lib/vardel/man.jpg /usr/lib/vardel/Female.jpg /usr/share/applications/vardel.desktop; do
@@ -72,7 +76,7 @@ done
 in_root useradd --create-home --shell /bin/bash "$user"
 home=$root/home/$user
 userdb=$home/.local/share/vardel/db.mdb
-starter=$(sqlite3 "$root/usr/lib/vardel/db.mdb" 'SELECT count(*) FROM vardel')
+starter=$(names_in "$root/usr/lib/vardel/db.mdb")
 
 # --- the program, as the user ---------------------------------------------------------------------
 # The root reaches the X server through its abstract socket, which a chroot does not hide.
@@ -88,7 +92,7 @@ step "screenshot: $screenshot (window $area, $colours colours)"
 
 [[ -f $userdb ]] || fail "no db.mdb in ~/.local/share/vardel"
 [[ $(stat -c %u "$userdb") == "$(in_root id -u "$user")" ]] || fail "db.mdb does not belong to $user"
-before=$(sqlite3 "$userdb" 'SELECT count(*) FROM vardel')
+before=$(names_in "$userdb")
 [[ $before == "$starter" ]] || fail "the user's db.mdb holds $before names, the starter $starter"
 leftovers=$(find "$home/.local/share/vardel" -mindepth 1 ! -name db.mdb)
 [[ -z $leftovers ]] || fail "the user's folder holds more than db.mdb: $leftovers"
@@ -110,17 +114,8 @@ xdotool type --delay 60 "$meaning"
 xdotool key Return
 sleep 1
 xdotool key Escape
-sql_name=${name//\'/\'\'} sql_meaning=${meaning//\'/\'\'}
-stored() {
-    sqlite3 "$userdb" "SELECT count(*) FROM vardel WHERE p_name = '$sql_name'
-                       AND means = '$sql_meaning' AND gender = 'm'"
-}
-[[ $(stored) == 1 ]] || fail "db.mdb holds the new name $(stored) times; its last rows:" \
-    "$(sqlite3 "$userdb" 'SELECT id, p_name, means, gender FROM vardel ORDER BY id DESC LIMIT 3')"
-[[ $(sqlite3 "$userdb" 'SELECT count(*) FROM vardel') == $((before + 1)) ]] ||
-    fail "the user's db.mdb did not grow by one name"
-[[ $(sqlite3 "$root/usr/lib/vardel/db.mdb" 'SELECT count(*) FROM vardel') == "$starter" ]] ||
-    fail "the starter db.mdb changed"
+expect_new_name "$userdb" "$name" "$meaning" "$before"
+[[ $(names_in "$root/usr/lib/vardel/db.mdb") == "$starter" ]] || fail "the starter db.mdb changed"
 step "the user's db.mdb holds the new name"
 
 step "Ctrl+X"
@@ -137,8 +132,7 @@ wait_for_exit "$limit"
 kept=$(sha256sum <"$userdb")
 for action in "install -y --reinstall ./$package" "remove -y vardel"; do
     step "apt-get $action"
-    in_root sh -c "cd /tmp && DEBIAN_FRONTEND=noninteractive apt-get $action" >>"$work/apt.log" 2>&1 ||
-        fail "apt-get $action failed: $(tail -n 20 "$work/apt.log")"
+    apt_in_root "$action"
     [[ $(sha256sum <"$userdb") == "$kept" ]] || fail "apt-get $action changed the user's db.mdb"
 done
 [[ ! -e $root/usr/lib/vardel && ! -e $root/usr/bin/vardel ]] || fail "removing left the program"

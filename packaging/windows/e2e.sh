@@ -59,9 +59,10 @@ registry_value() {
 }
 windows_variable() { wine cmd /c echo "%$1%" 2>/dev/null | tr -d '\r'; }
 installer_version() { basename "$1" | sed -n 's/^vardel-\([0-9.]*\)-windows-.*/\1/p'; }
-# run_installer SETUP: runs an installer silently and waits for everything it started.
-run_installer() {
-    step "installing $(basename "$1") silently"
+# run_silently EXE WHAT: says WHAT it does, runs the installer or uninstaller EXE silently and
+# waits for everything it started.
+run_silently() {
+    step "$2 silently"
     timeout "$limit" wine "$1" /S >>"$work/setup.log" 2>&1 || fail "$(basename "$1") /S failed"
     timeout "$limit" wineserver --wait || true
 }
@@ -73,7 +74,7 @@ if [[ $kind == zip ]]; then
     app=$(find "$work/unpacked" -name vardel.exe -printf '%h\n' | head -n 1)
     [[ -n $app ]] || fail "the zip holds no vardel.exe"
 else
-    run_installer "$package"
+    run_silently "$package" "installing $(basename "$package")"
     location=$(registry_value InstallLocation)
     expected="$(windows_variable LOCALAPPDATA)\Programs\Vardel"
     [[ $location == "$expected" ]] || fail "installed into '$location', not '$expected'"
@@ -100,7 +101,7 @@ for file in vardel.exe db.mdb man.jpg Female.jpg translations/qtbase_fa.qm \
     [[ -f $app/$file ]] || fail "the $kind lacks $file"
 done
 db=$app/db.mdb
-before=$(sqlite3 "$db" 'SELECT count(*) FROM vardel')
+before=$(names_in "$db")
 [[ $before == "$starter" ]] || fail "db.mdb holds $before names, the starter list $starter"
 
 # --- the program's window ----------------------------------------------------------------------
@@ -119,14 +120,8 @@ cp "$keys" "$work/vardel-keys.exe"
 (cd "$work" && timeout "$limit" wine ./vardel-keys.exe add entry.txt) ||
     fail "vardel-keys.exe could not add the name"
 kill -0 "$app_pid" 2>/dev/null || fail "the program ended while the name was added"
-sql_name=${name//\'/\'\'} sql_meaning=${meaning//\'/\'\'}
-found=$(sqlite3 "$db" "SELECT count(*) FROM vardel
-                       WHERE p_name = '$sql_name' AND means = '$sql_meaning' AND gender = 'm'")
-[[ $found == 1 ]] || fail "db.mdb holds the new name $found times; its last rows:" \
-    "$(sqlite3 "$db" 'SELECT id, p_name, means, gender FROM vardel ORDER BY id DESC LIMIT 3')"
-after=$(sqlite3 "$db" 'SELECT count(*) FROM vardel')
-[[ $after == $((before + 1)) ]] || fail "db.mdb went from $before to $after names"
-step "db.mdb holds the new row ($after names)"
+expect_new_name "$db" "$name" "$meaning" "$before"
+step "db.mdb holds the new row ($((before + 1)) names)"
 
 # --- Ctrl+X ------------------------------------------------------------------------------------
 step "Ctrl+X"
@@ -142,7 +137,7 @@ fi
 
 # --- upgrade and uninstall --------------------------------------------------------------------
 kept=$(sha256sum <"$db")
-run_installer "$newer"
+run_silently "$newer" "installing $(basename "$newer")"
 [[ $(sha256sum <"$db") == "$kept" ]] || fail "the upgrade changed db.mdb"
 [[ $(registry_value DisplayVersion) == "$(installer_version "$newer")" ]] ||
     fail "after the upgrade the list shows version '$(registry_value DisplayVersion)'"
@@ -150,10 +145,8 @@ run_installer "$newer"
     fail "the upgrade left the program incomplete"
 step "the upgrade to $(installer_version "$newer") kept db.mdb with the new name"
 
-step "uninstalling silently"
 # The uninstaller copies itself away and returns at once: the wait is for the copy.
-timeout "$limit" wine "$app/uninstall.exe" /S >>"$work/setup.log" 2>&1 || fail "uninstall.exe /S failed"
-timeout "$limit" wineserver --wait || true
+run_silently "$app/uninstall.exe" uninstalling
 left=$(cd "$app" && find . -mindepth 1 | sed 's|^\./||' | sort | tr '\n' ' ')
 [[ $left == "db.mdb " ]] || fail "the uninstaller left: $left"
 [[ $(sha256sum <"$db") == "$kept" ]] || fail "the uninstaller changed db.mdb"
